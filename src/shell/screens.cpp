@@ -1,0 +1,76 @@
+#include "shell/screens.h"
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+
+namespace screens {
+namespace {
+QPointer<QWidget> g_main;
+QPointer<QMdiArea> g_mdi;
+PopupHandler g_popup = nullptr;
+}
+
+QWidget* main_window() { return g_main; }
+QMdiArea* mdi_area() { return g_mdi; }
+void set_main(QWidget* main, QMdiArea* mdi)
+{
+    g_main = main;
+    g_mdi = mdi;
+}
+
+void show_list(QWidget* screen)
+{
+    if (g_mdi) {
+        QMdiSubWindow* sub = g_mdi->addSubWindow(screen);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(screen->objectName() + QStringLiteral("_window"));
+        sub->setWindowTitle(screen->windowTitle());
+        // Closing the screen closes its MDI frame as well.
+        QObject::connect(screen, &QObject::destroyed, sub, [sub] { sub->close(); });
+        sub->showMaximized();
+        screen->show();
+    } else {
+        screen->showMaximized();
+    }
+}
+
+QWidget* find(const QString& name)
+{
+    if (g_mdi) {
+        for (QMdiSubWindow* sub : g_mdi->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == name) return sub->widget();
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == name && w->isWindow()) return w;
+    return nullptr;
+}
+
+void close_all()
+{
+    // The list screens, in a fixed order; each is unloaded when loaded.
+    static const char* order[] = {"A2", "A3", "A6", "A7", "B1", "B2", "B4", "CA", "E1", "E2", "E3", "F1", "F2"};
+    for (const char* n : order) {
+        QWidget* w = find(QLatin1String(n));
+        if (w) {
+            w->close();
+            if (!w->testAttribute(Qt::WA_DeleteOnClose)) delete w;
+        }
+    }
+}
+
+bool reload(const QString& name)
+{
+    QWidget* w = find(name);
+    return w && QMetaObject::invokeMethod(w, "ms_list", Qt::DirectConnection);
+}
+
+void set_popup_handler(PopupHandler h) { g_popup = h; }
+void popup(const QString& name, const QPoint& global_pos)
+{
+    if (g_popup) g_popup(name, global_pos);
+}
+
+} // namespace screens

@@ -1,0 +1,388 @@
+#include "ui/FlexGrid.h"
+#include "ui/twips.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <cstring>
+
+// ----------------------------------------------------------------- GridStore
+void GridStore::resize(int rows, int cols)
+{
+    rows = std::max(rows, 0);
+    cols = std::max(cols, 0);
+    if (cols == cols_) {
+        cells_.resize(size_t(rows) * cols);
+    } else {
+        std::vector<Cell> n(size_t(rows) * cols);
+        for (int r = 0; r < std::min(rows, rows_); ++r)
+            for (int c = 0; c < std::min(cols, cols_); ++c) n[size_t(r) * cols + c] = cells_[size_t(r) * cols_ + c];
+        cells_.swap(n);
+    }
+    rows_ = rows;
+    cols_ = cols;
+    if (rows_ == 0) pool_.clear();
+}
+
+void GridStore::clear_texts()
+{
+    std::fill(cells_.begin(), cells_.end(), Cell{});
+    pool_.clear();
+}
+
+void GridStore::reserve_rows(int rows, int bytes_per_row)
+{
+    cells_.reserve(size_t(rows) * cols_);
+    pool_.reserve(size_t(rows) * bytes_per_row);
+}
+
+void GridStore::set_utf8(int r, int c, const char* p, int len)
+{
+    if (r < 0 || c < 0 || r >= rows_ || c >= cols_) return;
+    Cell& cell = cells_[size_t(r) * cols_ + c];
+    if (len <= 0) { cell = Cell{}; return; }
+    if (quint32(len) <= cell.len) {   // fits in place
+        std::memcpy(pool_.data() + cell.off, p, size_t(len));
+        cell.len = quint32(len);
+        return;
+    }
+    cell.off = quint32(pool_.size());
+    cell.len = quint32(len);
+    pool_.insert(pool_.end(), p, p + len);
+}
+
+void GridStore::set_text(int r, int c, const QString& t)
+{
+    const QByteArray u = t.toUtf8();
+    set_utf8(r, c, u.constData(), int(u.size()));
+}
+
+const char* GridStore::utf8(int r, int c, int* len) const
+{
+    if (r < 0 || c < 0 || r >= rows_ || c >= cols_) { *len = 0; return ""; }
+    const Cell& cell = cells_[size_t(r) * cols_ + c];
+    *len = int(cell.len);
+    return cell.len ? pool_.data() + cell.off : "";
+}
+
+QString GridStore::text(int r, int c) const
+{
+    int n = 0;
+    const char* p = utf8(r, c, &n);
+    return QString::fromUtf8(p, n);
+}
+
+// ------------------------------------------------------------- FlexGridModel
+class FlexGridModel : public QAbstractTableModel {
+public:
+    explicit FlexGridModel(FlexGrid* g) : QAbstractTableModel(g), g_(g) {}
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() || frozen_ ? shown_rows_ : std::max(g_->store_.rows() - 1, 0);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() || frozen_ ? shown_cols_ : g_->store_.cols();
+    }
+    QVariant data(const QModelIndex& i, int role) const override
+    {
+        const int r = i.row() + 1, c = i.column();
+        switch (role) {
+        case Qt::DisplayRole: return g_->store_.text(r, c);
+        case Qt::TextAlignmentRole: return align(c);
+        case Qt::ForegroundRole: {
+            if (g_->colors_.isEmpty()) return {};
+            auto it = g_->colors_.constFind((quint64(r) << 32) | quint32(c));
+            return it == g_->colors_.cend() ? QVariant() : QVariant(QColor::fromRgb(*it));
+        }
+        default: return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override
+    {
+        if (o == Qt::Horizontal && role == Qt::DisplayRole) return g_->store_.text(0, section);
+        if (o == Qt::Horizontal && role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+        return {};
+    }
+    QVariant align(int c) const
+    {
+        const auto a = c < int(g_->aligns_.size()) ? g_->aligns_[size_t(c)] : FlexGrid::AlignLeft;
+        Qt::Alignment h = a == FlexGrid::AlignRight ? Qt::AlignRight : a == FlexGrid::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+        return int(h | Qt::AlignVCenter);
+    }
+    void freeze()
+    {
+        if (frozen_) return;
+        shown_rows_ = rowCount();
+        shown_cols_ = columnCount();
+        frozen_ = true;
+    }
+    void thaw()
+    {
+        beginResetModel();
+        frozen_ = false;
+        endResetModel();
+    }
+    bool frozen() const { return frozen_; }
+    void cell_changed(int r, int c)
+    {
+        if (frozen_) return;
+        if (r == 0) emit headerDataChanged(Qt::Horizontal, c, c);
+        else emit dataChanged(index(r - 1, c), index(r - 1, c));
+    }
+    void reset() { if (!frozen_) { beginResetModel(); endResetModel(); } }
+    void begin_rows(int first, int last) { if (!frozen_) beginInsertRows({}, first, last); }
+    void end_rows() { if (!frozen_) endInsertRows(); }
+
+private:
+    FlexGrid* g_;
+    bool frozen_ = false;
+    int shown_rows_ = 0;
+    int shown_cols_ = 0;
+};
+
+// ------------------------------------------------------------------ FlexGrid
+FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this))
+{
+    store_.resize(1, 2);
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setStretchLastSection(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    set_row_height(0, header_h_);
+    set_row_height(1, row_h_);
+    sync_columns();
+}
+
+FlexGrid::~FlexGrid() = default;
+
+int FlexGrid::rows() const { return store_.rows(); }
+int FlexGrid::cols() const { return store_.cols(); }
+
+void FlexGrid::set_rows(int n)
+{
+    n = std::max(n, 1);
+    if (n == store_.rows()) return;
+    const int cur = row();
+    store_.resize(n, store_.cols());
+    // Colours of rows that went away go with them.
+    if (!colors_.isEmpty())
+        for (auto it = colors_.begin(); it != colors_.end();)
+            it = int(it.key() >> 32) >= n ? colors_.erase(it) : std::next(it);
+    model_->reset();
+    if (model_->frozen()) pending_row_ = std::min(cur, n - 1);
+    else if (cur > 0 && cur < n) set_row(cur);
+}
+
+void FlexGrid::set_cols(int n)
+{
+    n = std::max(n, 1);
+    if (n == store_.cols()) return;
+    store_.resize(store_.rows(), n);
+    widths_.resize(size_t(n), 1000);
+    aligns_.resize(size_t(n), AlignLeft);
+    model_->reset();
+    sync_columns();
+}
+
+int FlexGrid::row() const
+{
+    if (model_->frozen()) return pending_row_;
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+void FlexGrid::set_row(int r)
+{
+    if (model_->frozen()) { pending_row_ = r; return; }
+    if (r <= 0 || r >= rows()) { setCurrentIndex({}); return; }
+    setCurrentIndex(model_->index(r - 1, std::clamp(cur_col_, 0, cols() - 1)));
+}
+
+int FlexGrid::col() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() : cur_col_;
+}
+
+void FlexGrid::set_col(int c)
+{
+    cur_col_ = std::clamp(c, 0, cols() - 1);
+    const QModelIndex i = currentIndex();
+    if (i.isValid() && !model_->frozen())
+        selectionModel()->setCurrentIndex(model_->index(i.row(), cur_col_), QItemSelectionModel::NoUpdate);
+}
+
+QString FlexGrid::text(int r, int c) const { return store_.text(r, c); }
+
+void FlexGrid::set_text(int r, int c, const QString& t)
+{
+    store_.set_text(r, c, t);
+    model_->cell_changed(r, c);
+}
+
+void FlexGrid::set_utf8(int r, int c, const char* p, int len)
+{
+    store_.set_utf8(r, c, p, len);
+    model_->cell_changed(r, c);
+}
+
+int FlexGrid::add_row()
+{
+    const int r = store_.rows();
+    model_->begin_rows(r - 1, r - 1);
+    store_.resize(r + 1, store_.cols());
+    model_->end_rows();
+    return r;
+}
+
+void FlexGrid::set_col_width(int c, int twips)
+{
+    if (c < 0 || c >= cols()) return;
+    widths_[size_t(c)] = std::max(twips, 0);
+    setColumnHidden(c, twips <= 0);
+    if (twips > 0) horizontalHeader()->resizeSection(c, twips_to_px(twips));
+}
+
+int FlexGrid::col_width(int c) const { return c >= 0 && c < cols() ? widths_[size_t(c)] : 0; }
+
+void FlexGrid::set_row_height(int r, int twips)
+{
+    if (r == 0) {
+        header_h_ = twips;
+        horizontalHeader()->setFixedHeight(std::max(twips_to_px(twips), 1));
+    } else {
+        row_h_ = twips;
+        verticalHeader()->setDefaultSectionSize(std::max(twips_to_px(twips), 1));
+    }
+}
+
+int FlexGrid::row_height(int r) const { return r == 0 ? header_h_ : row_h_; }
+
+void FlexGrid::set_col_alignment(int c, Align a)
+{
+    if (c < 0 || c >= cols()) return;
+    aligns_[size_t(c)] = a;
+    if (!model_->frozen() && rows() > 1)
+        emit model_->dataChanged(model_->index(0, c), model_->index(rows() - 2, c), {Qt::TextAlignmentRole});
+}
+
+FlexGrid::Align FlexGrid::col_alignment(int c) const
+{
+    return c >= 0 && c < cols() ? aligns_[size_t(c)] : AlignLeft;
+}
+
+void FlexGrid::set_cell_fore_color(int r, int c, const QColor& color)
+{
+    if (r < 0 || c < 0 || r >= rows() || c >= cols()) return;
+    const quint64 key = (quint64(r) << 32) | quint32(c);
+    if (color == QColor(Qt::black) || !color.isValid()) colors_.remove(key);
+    else colors_.insert(key, color.rgb());
+    model_->cell_changed(r, c);
+}
+
+QColor FlexGrid::cell_fore_color(int r, int c) const
+{
+    auto it = colors_.constFind((quint64(r) << 32) | quint32(c));
+    return it == colors_.cend() ? QColor(Qt::black) : QColor::fromRgb(*it);
+}
+
+void FlexGrid::set_redraw(bool on)
+{
+    if (on == redraw_) return;
+    redraw_ = on;
+    if (!on) {
+        pending_row_ = row();
+        model_->freeze();
+        setUpdatesEnabled(false);
+    } else {
+        model_->thaw();
+        sync_columns();
+        setUpdatesEnabled(true);
+        set_row(pending_row_);
+    }
+}
+
+void FlexGrid::clear_cells()
+{
+    store_.clear_texts();
+    colors_.clear();
+    model_->reset();
+}
+
+void FlexGrid::sync_columns()
+{
+    for (int c = 0; c < cols(); ++c) {
+        const int w = widths_.size() > size_t(c) ? widths_[size_t(c)] : 1000;
+        setColumnHidden(c, w <= 0);
+        if (w > 0) horizontalHeader()->resizeSection(c, twips_to_px(w));
+    }
+}
+
+size_t FlexGrid::memory_bytes() const { return store_.bytes() + size_t(colors_.size()) * 24; }
+
+void FlexGrid::keyPressEvent(QKeyEvent* e)
+{
+    emit KeyDown(e->key(), e->modifiers());
+    QTableView::keyPressEvent(e);
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* e)
+{
+    QTableView::mousePressEvent(e);
+    const QModelIndex i = indexAt(e->position().toPoint());
+    if (i.isValid()) cur_col_ = i.column();
+    emit MouseDown(e->button(), e->globalPosition().toPoint());
+    if (e->button() == Qt::LeftButton) emit Click();
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QTableView::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid()) emit DblClick();
+}
+
+void FlexGrid::wheel_scroll(int delta)
+{
+    QScrollBar* bar = verticalScrollBar();
+    if (delta == 0) return;
+    if (delta == 120) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (delta > 0) bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    else if (delta == -120) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    else bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+}
+
+void FlexGrid::wheelEvent(QWheelEvent* e)
+{
+    if (!wheel_hooked_) { QTableView::wheelEvent(e); return; }
+    // One scroll per wheel message, vertical only; the view's own wheel
+    // handling is not run on top of it.
+    const QPoint d = e->angleDelta();
+    if (d.y() != 0 && std::abs(d.y()) >= std::abs(d.x())) wheel_scroll(d.y());
+    e->accept();
+}
+
+bool hook_wheel(FlexGrid* grid)
+{
+    if (!grid) return false;
+    grid->set_wheel_hooked(true);
+    return true;
+}
+
+void unhook_wheel(FlexGrid* grid)
+{
+    if (grid) grid->set_wheel_hooked(false);
+}

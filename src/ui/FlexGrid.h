@@ -1,0 +1,120 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
+#include <QTableView>
+#include <vector>
+
+// Compact string matrix: every cell is an (offset, length) into one UTF-8
+// pool. Row 0 is the grid's fixed header row.
+class GridStore {
+public:
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    void resize(int rows, int cols);
+    void clear_texts();
+    QString text(int r, int c) const;
+    void set_text(int r, int c, const QString& t);
+    void set_utf8(int r, int c, const char* p, int len);
+    const char* utf8(int r, int c, int* len) const;
+    void reserve_rows(int rows, int bytes_per_row);
+    size_t bytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }
+
+private:
+    struct Cell { quint32 off = 0; quint32 len = 0; };
+    std::vector<Cell> cells_;
+    std::vector<char> pool_;
+    int rows_ = 0;
+    int cols_ = 0;
+};
+
+class FlexGridModel;
+
+// The grid of every list, picker and counter screen. Rows and columns count
+// from 0; row 0 is the header (shown as the view's horizontal header), data
+// rows are 1 .. rows()-1. Widths and heights are twips.
+class FlexGrid : public QTableView {
+    Q_OBJECT
+public:
+    enum Align { AlignLeft, AlignCenter, AlignRight };
+
+    explicit FlexGrid(QWidget* parent = nullptr);
+    ~FlexGrid() override;
+
+    int rows() const;
+    void set_rows(int n);          // header row included; at least 1
+    int cols() const;
+    void set_cols(int n);
+
+    // Current row and column (row 0 while no data row is current).
+    int row() const;
+    void set_row(int r);
+    int col() const;
+    void set_col(int c);
+
+    QString text(int r, int c) const;
+    void set_text(int r, int c, const QString& t);
+    // Current cell's text.
+    QString text() const { return text(row(), col()); }
+
+    // Appends a data row (its cells empty) and returns its index.
+    int add_row();
+    void set_utf8(int r, int c, const char* p, int len);
+
+    void set_col_width(int c, int twips);
+    int col_width(int c) const;
+    // Row 0 sets the header's height; any data row sets the height of all data rows.
+    void set_row_height(int r, int twips);
+    int row_height(int r) const;
+    void set_col_alignment(int c, Align a);
+    Align col_alignment(int c) const;
+    void set_cell_fore_color(int r, int c, const QColor& color);
+    QColor cell_fore_color(int r, int c) const;
+
+    // Redraw off: changes are not shown until redraw is switched on again.
+    void set_redraw(bool on);
+    bool redraw() const { return redraw_; }
+    // Empties every cell (header included); rows and columns stay.
+    void clear_cells();
+
+    // Wheel by the list windows' rule (see hook_wheel).
+    void set_wheel_hooked(bool on) { wheel_hooked_ = on; }
+    bool wheel_hooked() const { return wheel_hooked_; }
+    // One wheel message: 120 a line up, more a page up, -120 a line down,
+    // less a page down, 0 nothing.
+    void wheel_scroll(int delta);
+
+    const GridStore& store() const { return store_; }
+    size_t memory_bytes() const;
+
+signals:
+    void Click();
+    void DblClick();
+    void KeyDown(int key, Qt::KeyboardModifiers mods);
+    void MouseDown(Qt::MouseButton button, const QPoint& global_pos);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    friend class FlexGridModel;
+    void sync_columns();
+    GridStore store_;
+    FlexGridModel* model_;
+    std::vector<int> widths_;     // twips
+    std::vector<Align> aligns_;
+    QHash<quint64, QRgb> colors_;
+    int header_h_ = 440;
+    int row_h_ = 380;
+    int cur_col_ = 0;
+    int pending_row_ = 0;
+    bool redraw_ = true;
+    bool wheel_hooked_ = false;
+};
+
+// Let the wheel scroll a grid by the line/page rule; true when hooked.
+bool hook_wheel(FlexGrid* grid);
+void unhook_wheel(FlexGrid* grid);

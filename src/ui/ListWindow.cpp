@@ -1,0 +1,169 @@
+#include "ui/ListWindow.h"
+#include "ui/FlexGrid.h"
+#include "ui/twips.h"
+#include "data/state.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QWidget* part(QWidget* form, const char* name) { return form->findChild<QWidget*>(QLatin1String(name)); }
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+}
+
+void layout_list_form(const QString& mode, QWidget* form)
+{
+    if (!form) return;
+    QWidget* fm_mnu = part(form, "fm_mnu");
+    QWidget* fm_grd = part(form, "fm_grd");
+    QWidget* fm_sum = part(form, "fm_sum");
+    QWidget* fm_sub = part(form, "fm_sub");
+    QWidget* ms = part(form, "ms");
+    QWidget* la_usr = part(form, "la_usr");
+    QWidget* cmd_ext = part(form, "cmd_ext");
+    QWidget* cmd_fnd = part(form, "cmd_fnd");
+    QWidget* t_ser = part(form, "t_ser");
+    const int fw = px_to_twips(form->width()), fh = px_to_twips(form->height());
+
+    tw_set_width(fm_mnu, fw - 210);
+    tw_set_width(fm_grd, fw - 210);
+    if (fm_grd && fm_mnu) tw_set_height(fm_grd, fh - tw_rect(fm_mnu).top - tw_rect(fm_mnu).height - 60);
+    if (fm_grd) tw_set_width(fm_sum, tw_rect(fm_grd).width - 240);
+    if (fm_grd) tw_set_width(ms, tw_rect(fm_grd).width - 240);
+    if (fm_grd && ms) tw_set_height(ms, tw_rect(fm_grd).height - tw_rect(ms).top - 120);
+    if (fm_sum && la_usr) tw_set_left(la_usr, tw_rect(fm_sum).width - tw_rect(la_usr).width - 120);
+
+    QStringList order;
+    if (mode == QLatin1String("all")) order = {"cmd_ext", "cmd_del", "cmd_edt", "cmd_add"};
+    else if (mode == QLatin1String("edt")) order = {"cmd_ext", "cmd_edt", "cmd_add"};
+    else if (mode == QLatin1String("add")) order = {"cmd_ext", "cmd_add"};
+    else if (mode == QLatin1String("ext")) order = {"cmd_ext"};
+    const int n = int(order.size());
+
+    // Right to left: each button left of the one placed before it.
+    int prev_left = 0;
+    bool have_prev = false;
+    for (int i = 0; i < n; ++i) {
+        QWidget* b = part(form, order[i].toLatin1().constData());
+        if (i == 0) {
+            if (b && fm_mnu) {
+                tw_set_left(b, tw_rect(fm_mnu).width - tw_rect(b).width - 150);
+            }
+        } else if (b && have_prev) {
+            tw_set_left(b, prev_left - tw_rect(b).width - 60);
+        }
+        // A missing button leaves the chain at the place it would have kept.
+        if (b) { prev_left = tw_rect(b).left; have_prev = true; }
+    }
+
+    if (fm_sub && fm_mnu) {
+        const int ext_w = cmd_ext ? tw_rect(cmd_ext).width : 0;
+        const int w = n > 0 ? tw_rect(fm_mnu).width - tw_rect(fm_sub).left - n * ext_w - (n - 1) * 60 - 220
+                            : tw_rect(fm_mnu).width - tw_rect(fm_sub).left - 160;
+        tw_set_width(fm_sub, w);
+    }
+    if (fm_sub && cmd_fnd) tw_set_left(cmd_fnd, tw_rect(fm_sub).width - tw_rect(cmd_fnd).width - 120);
+    if (fm_sub && t_ser && cmd_fnd)
+        tw_set_width(t_ser, tw_rect(fm_sub).width - tw_rect(t_ser).left - tw_rect(cmd_fnd).width - 180);
+}
+
+ListWindow::ListWindow(const QString& name, const QString& caption, const Frame& frame, QWidget* parent)
+    : QWidget(parent), mode_(frame.mode)
+{
+    using namespace list_frame;
+    setObjectName(name);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    fm_mnu = new QFrame(this);
+    fm_mnu->setObjectName(QStringLiteral("fm_mnu"));
+    fm_mnu->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm_mnu, mnu_left, mnu_top, 12000, mnu_height);
+
+    fm_sub = new QFrame(fm_mnu);
+    fm_sub->setObjectName(QStringLiteral("fm_sub"));
+    fm_sub->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm_sub, sub_left, sub_top, 6000, sub_height);
+    if (frame.search) {
+        t_ser = new QLineEdit(fm_sub);
+        t_ser->setObjectName(QStringLiteral("t_ser"));
+        tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
+        cmd_fnd = button(fm_sub, "cmd_fnd", QStringLiteral("검색"));
+        tw_place(cmd_fnd, 2700, ctl_top - 30, 900, ctl_height + 60);
+    }
+    if (frame.add) cmd_add = button(fm_mnu, "cmd_add", QStringLiteral("등록"));
+    if (frame.edt) cmd_edt = button(fm_mnu, "cmd_edt", QStringLiteral("수정"));
+    if (frame.del) cmd_del = button(fm_mnu, "cmd_del", QStringLiteral("삭제"));
+    cmd_ext = button(fm_mnu, "cmd_ext", QStringLiteral("닫기"));
+    int left = 6500;
+    for (QPushButton* b : {cmd_add, cmd_edt, cmd_del, cmd_ext}) {
+        if (!b) continue;
+        tw_place(b, left, btn_top, btn_width, btn_height);
+        left += btn_width + 60;
+    }
+    connect(cmd_ext, &QPushButton::clicked, this, &QWidget::close);
+
+    fm_grd = new QFrame(this);
+    fm_grd->setObjectName(QStringLiteral("fm_grd"));
+    fm_grd->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm_grd, grd_left, mnu_top + mnu_height, 12000, 6000);
+
+    fm_sum = new QFrame(fm_grd);
+    fm_sum->setObjectName(QStringLiteral("fm_sum"));
+    tw_place(fm_sum, sum_left, sum_top, 11700, sum_height);
+    la_inf = new QLabel(fm_sum);
+    la_inf->setObjectName(QStringLiteral("la_inf"));
+    tw_place(la_inf, 60, 60, 6000, 300);
+    la_usr = new QLabel(fm_sum);
+    la_usr->setObjectName(QStringLiteral("la_usr"));
+    la_usr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    tw_place(la_usr, 8000, 60, 3000, 300);
+    la_usr->setText(cur_user);
+
+    ms = new FlexGrid(fm_grd);
+    ms->setObjectName(QStringLiteral("ms"));
+    tw_place(ms, ms_left, ms_top, 11700, 5000);
+    hook_wheel(ms);
+}
+
+ListWindow::~ListWindow() { unhook_wheel(ms); }
+
+void ListWindow::set_search_left(int twips)
+{
+    if (!t_ser) return;
+    const TwRect r = tw_rect(t_ser);
+    tw_place(t_ser, twips, r.top, r.width, r.height);
+    layout_list_form(mode_, this);
+}
+
+void ListWindow::fit_last_column()
+{
+    const int last = ms->cols() - 1;
+    if (last < 0) return;
+    int used = 0;
+    for (int c = 0; c < last; ++c) used += ms->col_width(c);
+    ms->set_col_width(last, std::max(tw_rect(ms).width - used - 330, 2500));
+}
+
+void ListWindow::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    layout_list_form(mode_, this);
+}
+
+void ListWindow::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    layout_list_form(mode_, this);
+}

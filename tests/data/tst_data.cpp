@@ -1,0 +1,65 @@
+#include "support/fixture.h"
+#include "data/conpath.h"
+#include "data/db.h"
+#include "data/paths.h"
+#include "data/state.h"
+#include "data/text.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestData : public QObject {
+    Q_OBJECT
+private slots:
+    void clean_input_cases_data();
+    void clean_input_cases();
+    void has_right_cases();
+    void delivered_database();
+};
+
+void TestData::clean_input_cases_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("percent both ends") << "%abc%" << "abc";
+    QTest::newRow("apostrophes everywhere") << "'O'Neil'" << "ONeil";
+    QTest::newRow("blanks trimmed") << "  kim  " << "kim";
+    QTest::newRow("lone percent") << "%" << "";
+    QTest::newRow("inner minus kept") << "a-b" << "a-b";
+    QTest::newRow("minus behind blank stays") << " -a" << "-a";
+    QTest::newRow("two percents keep one") << "ab%%" << "ab%";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("leading apostrophe name") << "'ADMIN" << "ADMIN";
+    QTest::newRow("hangul untouched") << "홍길동" << "홍길동";
+}
+
+void TestData::clean_input_cases()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QCOMPARE(clean_input(in), out);
+}
+
+void TestData::has_right_cases()
+{
+    QVERIFY(has_right("10100", "add"));
+    QVERIFY(!has_right("10100", "prt"));
+    QVERIFY(has_right("10100", "xls"));
+    QVERIFY(!has_right("11111", "ADD"));
+    QVERIFY(!has_right("11111", "foo"));
+    QVERIFY(!has_right("", "xls"));
+    QVERIFY(has_right("11111", "del"));
+}
+
+void TestData::delivered_database()
+{
+    TestShop shop;
+    QVERIFY(shop.ok());
+    QCOMPARE(shop.count("TB0"), 1);
+    QCOMPARE(shop.count("TA2", "nam='ADMIN'"), 1);
+    QVERIFY(QFile::exists(shop.dir() + "/PRT.mdb"));
+    QVERIFY(QFile::exists(shop.dir() + "/TXTFILE"));
+}
+
+QTEST_MAIN(TestData)
+#include "tst_data.moc"
