@@ -26,6 +26,7 @@ A_main::A_main(QWidget* parent) : QMainWindow(parent)
     mdi->setObjectName(QStringLiteral("mdi"));
     setCentralWidget(mdi);
     screens::set_main(this, mdi);
+    screens::register_all_screens();
     build_login_panel();
     build_menus();
     MDIForm_Load();

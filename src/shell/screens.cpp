@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QHash>
 
 namespace screens {
 namespace {
@@ -65,6 +66,17 @@ bool reload(const QString& name)
 {
     QWidget* w = find(name);
     return w && QMetaObject::invokeMethod(w, "ms_list", Qt::DirectConnection);
+}
+
+namespace {
+QHash<QString, Factory>& factories() { static QHash<QString, Factory> f; return f; }
+}
+void register_factory(const QString& name, Factory f) { factories().insert(name, f); }
+bool has_factory(const QString& name) { return factories().contains(name); }
+QWidget* create(const QString& name)
+{
+    const Factory f = factories().value(name);
+    return f ? f() : nullptr;
 }
 
 void set_popup_handler(PopupHandler h) { g_popup = h; }

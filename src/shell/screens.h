@@ -28,6 +28,15 @@ using PopupHandler = void (*)(const QString& popup, const QPoint& global_pos);
 void set_popup_handler(PopupHandler h);
 void popup(const QString& name, const QPoint& global_pos);
 
+// Factories of the screens by name ("A2", "B4", "CA", ...), filled by
+// register_all_screens() (shell/screen_table.cpp), which the main window
+// calls once. create() gives null for a name without a factory.
+using Factory = QWidget* (*)();
+void register_factory(const QString& name, Factory f);
+QWidget* create(const QString& name);
+bool has_factory(const QString& name);
+void register_all_screens();
+
 // Dialogs the system keeps across openings (their `saved` survives):
 // created at the first opening, reused after.
 template <class T> T* kept()
