@@ -51,14 +51,16 @@ QWidget* find(const QString& name)
 
 void close_all()
 {
-    // The list screens, in a fixed order; each is unloaded when loaded.
+    // The list screens, in this order; each one loaded is unloaded (its own
+    // close handler runs). One that refuses to close is left as it is. A
+    // closed screen goes at once, so the next find() of its name no longer
+    // sees it and a screen reopened under the same name is the only one.
     static const char* order[] = {"A2", "A3", "A6", "A7", "B1", "B2", "B4", "CA", "E1", "E2", "E3", "F1", "F2"};
     for (const char* n : order) {
-        QWidget* w = find(QLatin1String(n));
-        if (w) {
-            w->close();
-            if (!w->testAttribute(Qt::WA_DeleteOnClose)) delete w;
-        }
+        QPointer<QWidget> w = find(QLatin1String(n));
+        if (!w) continue;
+        if (!w->close() || !w) continue;
+        delete w.data();
     }
 }
 
