@@ -113,6 +113,7 @@ struct MenuItem {
     const char* screen;    // form it opens
     Kind kind;
     int key;               // shortcut, 0 for none
+    const char* caption = nullptr;   // when it differs from the name
 };
 
 struct TopMenu {
@@ -139,7 +140,7 @@ const TopMenu& top_menu(int i)
           {"품목분류정보관리", "B2", Kind::Screen, Qt::Key_F2},
           {"전체품목정보관리", "B4", Kind::Screen, Qt::Key_F3}}},
         {"대여반납내역관리", "대여반납내역관리(F4)",
-         {{"대여반납내역관리1", "CA", Kind::Screen, Qt::Key_F4}}},
+         {{"대여반납내역관리1", "CA", Kind::Screen, Qt::Key_F4, "대여반납내역관리"}}},
         {"기간회원거래현황", "기간회원거래현황(F5~F6)",
          {{"정회원별거래집계", "E1", Kind::Screen, Qt::Key_F5},
           {"비회원별거래집계", "E2", Kind::Screen, Qt::Key_F6}}},
@@ -173,7 +174,7 @@ void A_main::build_menus()
         m->setObjectName(QString::fromUtf8(t.name));
         for (const MenuItem& it : t.items) {
             const QString name = QString::fromUtf8(it.name);
-            QAction* a = m->addAction(QStringLiteral("▒▒ ") + name);
+            QAction* a = m->addAction(QStringLiteral("▒▒ ") + (it.caption ? QString::fromUtf8(it.caption) : name));
             a->setObjectName(name);
             if (it.key) a->setShortcut(QKeySequence(it.key));
             const QString screen = QString::fromLatin1(it.screen);
