@@ -27,8 +27,11 @@ void show_list(QWidget* screen)
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(screen->objectName() + QStringLiteral("_window"));
         sub->setWindowTitle(screen->windowTitle());
-        // Closing the screen closes its MDI frame as well.
-        QObject::connect(screen, &QObject::destroyed, sub, [sub] { sub->close(); });
+        // Closing the screen closes its MDI frame as well (queued: the frame
+        // may itself be the one going away).
+        QObject::connect(screen, &QObject::destroyed, sub, [sub] {
+            QMetaObject::invokeMethod(sub, "close", Qt::QueuedConnection);
+        });
         sub->showMaximized();
         screen->show();
     } else {
@@ -60,7 +63,9 @@ void close_all()
         QPointer<QWidget> w = find(QLatin1String(n));
         if (!w) continue;
         if (!w->close() || !w) continue;
-        delete w.data();
+        // Inside the main window the screen goes with its MDI frame.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) delete sub;
+        else delete w.data();
     }
 }
 
