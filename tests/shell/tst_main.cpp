@@ -121,6 +121,13 @@ void TestMain::start_up_quietly()
     // The start picture leaves the menu bar usable.
     QVERIFY(w.pic_man->geometry().top() >= w.menuBar()->geometry().bottom());
     QCOMPARE(col_w[11], 4000);
+
+    // The quit button unloads the window, which ends the program.
+    QSignalSpy ended(&w, &A_main::unloaded);
+    w.cmd_no->click();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!w.isVisible());
+    QVERIFY(!db_con || !db_con->is_open());
 }
 
 void TestMain::start_up_without_connection()
