@@ -91,6 +91,7 @@ void A2::ms_list()
         return;
     }
     ms->set_row_height(1, 380);
+    ms->set_row(1);
     ms->set_redraw(true);
     la_inf->setText(QStringLiteral("검색건수: ") + amount_text(n) + QStringLiteral("건"));
     set_col_width();

@@ -113,6 +113,9 @@ void TestAccounts::add_refusals_and_new_account()
     QVERIFY(k > 0);
     QCOMPARE(grid_rights(w.ms, k), QString("10101"));
     QCOMPARE(w.la_inf->text(), QString("검색건수: 2건"));
+    // A freshly loaded list has its first row current.
+    w.ms_list();
+    QCOMPARE(w.ms->row(), 1);
     // The new account logs in with its rights.
     QVERIFY(shop.login("kim", "pw1"));
     QCOMPARE(user_rights, QString("10101"));

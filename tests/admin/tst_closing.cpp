@@ -104,6 +104,16 @@ void TestClosing::invalid_dates_refused()
         QCOMPARE(r.texts, QStringList({"처리일자가 올바르지 않습니다!"}));
         QCOMPARE(d->focusWidget(), dat);
     }
+    // Enter walks to the button and presses it.
+    r.clear();
+    dat->setText("2026-13-01");
+    dat->setFocus();
+    QTest::keyClick(dat, Qt::Key_Return);
+    QCOMPARE(d->focusWidget(), d->t_big);
+    QTest::keyClick(d->t_big, Qt::Key_Return);
+    QCOMPARE(d->focusWidget(), d->cmd_chk);
+    QTest::keyClick(d->cmd_chk, Qt::Key_Return);
+    QCOMPARE(r.texts, QStringList({"처리일자가 올바르지 않습니다!"}));
     QVERIFY(d->isVisible());
     QCOMPARE(shop.count("TA3"), 0);
     QCOMPARE(marks(shop), QString("N"));
