@@ -2,6 +2,7 @@
 #include "admin/A2.h"
 #include "admin/A2_add_edt.h"
 #include "data/state.h"
+#include "shell/screens.h"
 #include "ui/FlexGrid.h"
 
 #include <QCheckBox>
@@ -52,6 +53,7 @@ private slots:
     void edit_writes_the_listed_name();
     void edit_of_vanished_account_fails();
     void delete_and_search();
+    void failed_duplicate_check_refuses();
 };
 
 void TestAccounts::add_refusals_and_new_account()
@@ -291,6 +293,25 @@ void TestAccounts::delete_and_search()
     w.cmd_del->click();
     QVERIFY(r.texts.isEmpty());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestAccounts::failed_duplicate_check_refuses()
+{
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    shop.exec("alter table TA2 rename to TA2_old");
+    MsgResponder r;
+    auto* d = screens::kept<A2_add_edt>();
+    d->reset();
+    d->t_chk->setText("add");
+    d->show();
+    d->t_nam->setText("NEW");
+    d->t_pas->setText("pw");
+    TestShop::expect_sql_error();
+    d->cmd_chk->click();
+    QCOMPARE(r.texts, QStringList({"등록실패!"}));
+    QCOMPARE(shop.count("TA2_old"), 1);
+    d->cmd_can->click();
 }
 
 QTEST_MAIN(TestAccounts)

@@ -154,6 +154,14 @@ void TestClosing::refusal_and_failure_change_nothing()
     QCOMPARE(d->t_dat->displayText(), QString("2026-01-31"));
     QCOMPARE(d->t_big->text(), QString("월말"));
     QCOMPARE(d->saved, saved);
+
+    // A same-date check that cannot run stops the run.
+    shop.exec("alter table TA3 rename to TA3_old");
+    TestShop::expect_sql_error();
+    r.clear();
+    d->cmd_chk->click();
+    QCOMPARE(r.texts, QStringList({"처리실패!"}));
+    QCOMPARE(marks(shop), QString("N"));
     d->cmd_can->click();
 }
 
