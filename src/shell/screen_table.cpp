@@ -1,4 +1,8 @@
 #include "shell/screens.h"
+#include "admin/A1.h"
+#include "admin/A2.h"
+#include "admin/A3.h"
+#include "admin/A4.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -6,4 +10,8 @@ void screens::register_all_screens()
     static bool done = false;
     if (done) return;
     done = true;
+    register_factory("A1", []() -> QWidget* { return new A1(main_window()); });
+    register_factory("A2", []() -> QWidget* { return new A2; });
+    register_factory("A3", []() -> QWidget* { return new A3; });
+    register_factory("A4", []() -> QWidget* { return new A4(main_window()); });
 }
