@@ -3,6 +3,8 @@
 #include "admin/A2.h"
 #include "admin/A3.h"
 #include "admin/A4.h"
+#include "registers/B2.h"
+#include "registers/B4.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -14,4 +16,6 @@ void screens::register_all_screens()
     register_factory("A2", []() -> QWidget* { return new A2; });
     register_factory("A3", []() -> QWidget* { return new A3; });
     register_factory("A4", []() -> QWidget* { return new A4(main_window()); });
+    register_factory("B2", []() -> QWidget* { return new B2; });
+    register_factory("B4", []() -> QWidget* { return new B4; });
 }
