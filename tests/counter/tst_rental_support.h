@@ -5,6 +5,7 @@
 #include "data/clock.h"
 #include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QLineEdit>
