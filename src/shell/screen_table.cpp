@@ -1,5 +1,6 @@
 #include "shell/screens.h"
 #include "counter/CA.h"
+#include "registers/B1.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -8,4 +9,5 @@ void screens::register_all_screens()
     if (done) return;
     done = true;
     register_factory("CA", []() -> QWidget* { return new CA; });
+    register_factory("B1", []() -> QWidget* { return new B1; });
 }
