@@ -5,6 +5,7 @@
 #include "admin/A4.h"
 #include "registers/B2.h"
 #include "registers/B4.h"
+#include "counter/CA.h"
 #include "registers/B1.h"
 
 // One line per screen: name and how to make it.
@@ -19,5 +20,6 @@ void screens::register_all_screens()
     register_factory("A4", []() -> QWidget* { return new A4(main_window()); });
     register_factory("B2", []() -> QWidget* { return new B2; });
     register_factory("B4", []() -> QWidget* { return new B4; });
+    register_factory("CA", []() -> QWidget* { return new CA; });
     register_factory("B1", []() -> QWidget* { return new B1; });
 }
