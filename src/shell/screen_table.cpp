@@ -1,4 +1,5 @@
 #include "shell/screens.h"
+#include "counter/CA.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -6,4 +7,5 @@ void screens::register_all_screens()
     static bool done = false;
     if (done) return;
     done = true;
+    register_factory("CA", []() -> QWidget* { return new CA; });
 }
