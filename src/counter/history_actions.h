@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class CA;
 class Connection;
 class FlexGrid;
 
@@ -30,3 +31,7 @@ bool delete_rental(Connection& c, qint64 key);
 bool pay_rentals(Connection& c, const QList<qint64>& keys, bool dae_paid, bool yun_paid);
 
 } // namespace history
+
+// Wires the history window's check boxes, row ticks and delete button to
+// these actions (CA_actions.cpp).
+void install_history_actions(CA* ca);
