@@ -405,7 +405,7 @@ void CounterForm::cmd_app_click()
     }
     bool ok = false;
     const qint64 fee = parse_amount(t_upt_dae->text(), &ok);
-    if (!ok || fee < 0) {
+    if (!ok || t_upt_dae->text().trimmed().isEmpty() || fee < 0) {
         msg_info(this, returns_ ? QStringLiteral("연체료가 올바르지 않습니다!") : QStringLiteral("대여료가 올바르지 않습니다!"));
         t_upt_dae->setFocus();
         return;
