@@ -2,7 +2,6 @@
 #include "support/fixture.h"
 #include "counter/history_actions.h"
 #include "data/db.h"
-#include "ui/FlexGrid.h"
 
 #include <QTest>
 
@@ -30,31 +29,11 @@ void arrange(TestShop& shop)
 class TestActions : public QObject {
     Q_OBJECT
 private slots:
-    void ticked_rows_skip_subtotals();
     void extension_from_stored_due_date();
     void extension_refuses_returned_or_deleted();
     void deletion_of_out_and_returned();
     void payment_sets_and_takes_back();
-    void payment_of_deleted_row_writes_nothing();
 };
-
-void TestActions::ticked_rows_skip_subtotals()
-{
-    FlexGrid ms;
-    ms.set_cols(22);
-    ms.set_rows(5);
-    ms.set_text(1, 0, "7");
-    ms.set_text(1, 1, "√");
-    ms.set_text(2, 0, "8");
-    ms.set_text(3, 1, "√");   // a subtotal row never counts, even with a tick
-    ms.set_text(4, 0, "9");
-    ms.set_text(4, 1, "√");
-    QCOMPARE(history::ticked_rows(ms), (QList<int>{1, 4}));
-    QCOMPARE(history::row_key(ms, 4), 9);
-    QCOMPARE(history::row_key(ms, 3), 0);
-    QCOMPARE(history::row_key(ms, 0), 0);
-    QCOMPARE(history::row_key(ms, 5), 0);
-}
 
 void TestActions::extension_from_stored_due_date()
 {
@@ -131,15 +110,6 @@ void TestActions::payment_sets_and_takes_back()
     QVERIFY(history::pay_rentals(*db_con, {b}, false, false));
     QCOMPARE(shop.rows("select m_dae_chk,m_yun_chk from TC1 order by idx"),
              (QList<QVariantList>{{"Y", "Y"}, {"N", "N"}}));
-}
-
-void TestActions::payment_of_deleted_row_writes_nothing()
-{
-    TestShop shop;
-    arrange(shop);
-    const qint64 a = add_rental(shop, "M00001", "P0000001", "2024-02-20", "2024-03-01");
-    QVERIFY(!history::pay_rentals(*db_con, {a, a + 1}, true, true));
-    QCOMPARE(shop.count("TC1", "m_dae_chk='N' and m_yun_chk='N'"), 1);
 }
 
 QTEST_MAIN(TestActions)
