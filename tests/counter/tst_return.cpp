@@ -228,9 +228,23 @@ void TestReturn::picker_hand_back()
     shop.add_member("M1", "회원", "B");
     shop.add_item("P1", "DVD", 1000, 300);
     add_rental(shop, "M1", "P1", dstr(-5), dstr(-2));
+    shop.add_item("P2", "DVD", 1000, 300);
     C2* d = screens::kept<C2>();
     d->form_load();
     d->show();
+    // The item picker hands an item that is out back into the list.
+    enter_member(*d, "M1");
+    when_dialog_shows("pop_pdt", [](QWidget* p) {
+        auto* ms = p->findChild<FlexGrid*>("ms");
+        for (int row = 1; row < ms->rows(); ++row)
+            if (ms->text(row, 3) == "P1") ms->set_row(row);
+        QTest::keyClick(ms, Qt::Key_Return);
+    });
+    scan(*d, "이름");
+    QCOMPARE(d->ms_p->text(1, 4), QString("P1"));
+    QCOMPARE(d->ms_p->text(1, 3), QString("600"));
+    QTest::mouseClick(d->cmd_clr, Qt::LeftButton);
+
     QWidget* w = screens::find("C2");
     QCOMPARE(w, static_cast<QWidget*>(d));
     w->findChild<QLineEdit*>("t_m_cod")->setText("M1");
