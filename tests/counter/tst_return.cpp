@@ -228,7 +228,6 @@ void TestReturn::picker_hand_back()
     shop.add_member("M1", "회원", "B");
     shop.add_item("P1", "DVD", 1000, 300);
     add_rental(shop, "M1", "P1", dstr(-5), dstr(-2));
-    shop.add_item("P2", "DVD", 1000, 300);
     C2* d = screens::kept<C2>();
     d->form_load();
     d->show();
@@ -242,16 +241,6 @@ void TestReturn::picker_hand_back()
     });
     scan(*d, "이름");
     QCOMPARE(d->ms_p->text(1, 4), QString("P1"));
-    QCOMPARE(d->ms_p->text(1, 3), QString("600"));
-    QTest::mouseClick(d->cmd_clr, Qt::LeftButton);
-
-    QWidget* w = screens::find("C2");
-    QCOMPARE(w, static_cast<QWidget*>(d));
-    w->findChild<QLineEdit*>("t_m_cod")->setText("M1");
-    QVERIFY(QMetaObject::invokeMethod(w, "mem_chk"));
-    QVERIFY(d->fm_p->isEnabled());
-    w->findChild<QLineEdit*>("t_p_cod")->setText("P1");
-    QVERIFY(QMetaObject::invokeMethod(w, "pdt_chk"));
     QCOMPARE(d->ms_p->text(1, 3), QString("600"));
     d->hide();
     delete d;
