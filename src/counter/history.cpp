@@ -64,17 +64,6 @@ Query ca_list_query(const CaParams& p)
     return Query(sql, args);
 }
 
-QString ca_pay_mark(const QString& dae_chk, const QString& yun_chk)
-{
-    const bool dy = dae_chk == QLatin1String("Y"), dn = dae_chk == QLatin1String("N");
-    const bool yy = yun_chk == QLatin1String("Y"), yn = yun_chk == QLatin1String("N");
-    if (dy && yy) return QStringLiteral("●");
-    if (dy && yn) return QStringLiteral("◐");
-    if (dn && yy) return QStringLiteral("◑");
-    if (dn && yn) return QStringLiteral("○");
-    return QString();
-}
-
 void ca_clear_grid(FlexGrid* ms)
 {
     if (!ms) return;
@@ -117,7 +106,8 @@ int amount_utf8(qint64 v, char* buf)
     return len;
 }
 
-// The four marks as UTF-8, by the two flags.
+// Payment mark of the two paid flags as UTF-8: "●" both paid, "◐" rental
+// fee only, "◑" late fee only, "○" neither; none for any other pair.
 const char* mark_utf8(const char* d, int dl, const char* y, int yl, int* len)
 {
     *len = 0;
