@@ -106,6 +106,7 @@ void TestCategories::adding_cleans_refuses_and_stays_open()
     QCOMPARE(ms->text(0, 2), QString("비    고"));
     QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색건수: 1건"));
     w->close();
+    delete w;
 }
 
 void TestCategories::editing_changes_only_the_remark()
@@ -148,6 +149,7 @@ void TestCategories::editing_changes_only_the_remark()
     click(w, "cmd_edt");
     QCOMPARE(shop.count("TB2"), 1);
     w->close();
+    delete w;
 }
 
 void TestCategories::deleting_keeps_categories_in_use()
@@ -180,6 +182,7 @@ void TestCategories::deleting_keeps_categories_in_use()
     QCOMPARE(shop.count("TB2", "nam='BOOK'"), 0);
     QCOMPARE(column(ms, 1), QStringList({"TOY"}));
     w->close();
+    delete w;
 }
 
 void TestCategories::failed_use_check_keeps_the_category()
@@ -198,6 +201,7 @@ void TestCategories::failed_use_check_keeps_the_category()
     QCOMPARE(r.texts, QStringList({"삭제실패!"}));
     QCOMPARE(shop.count("TB2"), 1);
     w->close();
+    delete w;
 }
 
 void TestCategories::rights_and_empty_list()
@@ -213,6 +217,7 @@ void TestCategories::rights_and_empty_list()
         QCOMPARE(r.texts, QStringList({"프로그램에서 승인할 수 없는 사용자입니다!"}));
     }
     w->close();
+    delete w;
 
     QVERIFY(shop.login_admin());
     w = open_b2();
@@ -221,6 +226,7 @@ void TestCategories::rights_and_empty_list()
     click(w, "cmd_del");
     QVERIFY(r.texts.isEmpty());
     w->close();
+    delete w;
 }
 
 void TestCategories::search_cleans_and_matches_anywhere()
@@ -249,6 +255,7 @@ void TestCategories::search_cleans_and_matches_anywhere()
     QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
     QVERIFY(r.texts.isEmpty());
     w->close();
+    delete w;
 }
 
 void TestCategories::closing_reloads_after_any_save()
@@ -279,6 +286,7 @@ void TestCategories::closing_reloads_after_any_save()
     click(w, "cmd_add");
     QCOMPARE(column(ms, 1), QStringList({"LATE1", "LATE2", "NEW"}));
     w->close();
+    delete w;
 }
 
 QTEST_MAIN(TestCategories)
