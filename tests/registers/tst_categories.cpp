@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 namespace {
 // Drives the dialog once it is up; it is closed afterwards whatever happened.
@@ -60,9 +61,9 @@ void TestCategories::adding_cleans_refuses_and_stays_open()
     QVERIFY(shop.login_admin());
     fresh_dialog();
     MsgResponder r;
-    B2* w = open_b2();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
-    QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
+    std::unique_ptr<B2> w(open_b2());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
     QCOMPARE(ms->rows(), 1);
 
     bool ran = false;
@@ -96,7 +97,7 @@ void TestCategories::adding_cleans_refuses_and_stays_open()
         QCOMPARE(r.texts, QStringList({"작성한 내용을 등록하시겠습니까?"}));
         ran = true;
     });
-    click(w, "cmd_add");
+    click(w.get(), "cmd_add");
     QVERIFY(ran);
     QCOMPARE(shop.rows("select nam, big from TB2"), QList<QVariantList>({{"TOY", "장난감 인기"}}));
     // Closing after the save reloaded the list.
@@ -104,9 +105,7 @@ void TestCategories::adding_cleans_refuses_and_stays_open()
     QCOMPARE(column(ms, 2), QStringList({"장난감 인기"}));
     QCOMPARE(ms->text(0, 1), QString("분 류 명"));
     QCOMPARE(ms->text(0, 2), QString("비    고"));
-    QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색건수: 1건"));
-    w->close();
-    delete w;
+    QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색건수: 1건"));
 }
 
 void TestCategories::editing_changes_only_the_remark()
@@ -116,8 +115,8 @@ void TestCategories::editing_changes_only_the_remark()
     fresh_dialog();
     shop.exec("insert into TB2 values ('BOOK', 'old'), ('TOY', 'x')");
     MsgResponder r;
-    B2* w = open_b2();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B2> w(open_b2());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     ms->set_row(2);
     bool ran = false;
     drive("B2_add_edt", [&](QWidget* d) {
@@ -131,7 +130,7 @@ void TestCategories::editing_changes_only_the_remark()
         QVERIFY(!d->isVisible());
         ran = true;
     });
-    click(w, "cmd_edt");
+    click(w.get(), "cmd_edt");
     QVERIFY(ran);
     QCOMPARE(shop.rows("select nam, big from TB2 order by nam"),
              QList<QVariantList>({{"BOOK", "old"}, {"TOY", "its new"}}));
@@ -146,10 +145,8 @@ void TestCategories::editing_changes_only_the_remark()
         QCOMPARE(r.texts, QStringList({"작성한 내용을 수정하시겠습니까?", "수정실패!"}));
         QVERIFY(d->isVisible());
     });
-    click(w, "cmd_edt");
+    click(w.get(), "cmd_edt");
     QCOMPARE(shop.count("TB2"), 1);
-    w->close();
-    delete w;
 }
 
 void TestCategories::deleting_keeps_categories_in_use()
@@ -160,29 +157,27 @@ void TestCategories::deleting_keeps_categories_in_use()
     shop.add_category("TOY");
     shop.add_item("A0000001", "TOY");
     MsgResponder r;
-    B2* w = open_b2();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B2> w(open_b2());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
 
     ms->set_row(2);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"품목정보에 해당정보가 연결되어 있으므로 삭제할 수 없습니다!"}));
     QCOMPARE(shop.count("TB2", "nam='TOY'"), 1);
 
     r.clear();
     r.answer(QMessageBox::No);
     ms->set_row(1);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"[BOOK]항목을 삭제하시겠습니까?"}));
     QCOMPARE(shop.count("TB2"), 2);
 
     r.clear();
     ms->set_row(1);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"[BOOK]항목을 삭제하시겠습니까?", "삭제완료!"}));
     QCOMPARE(shop.count("TB2", "nam='BOOK'"), 0);
     QCOMPARE(column(ms, 1), QStringList({"TOY"}));
-    w->close();
-    delete w;
 }
 
 void TestCategories::failed_use_check_keeps_the_category()
@@ -192,16 +187,14 @@ void TestCategories::failed_use_check_keeps_the_category()
     shop.add_category("TOY");
     shop.add_item("A0000001", "TOY");
     MsgResponder r;
-    B2* w = open_b2();
-    child<FlexGrid>(w, "ms")->set_row(1);
+    std::unique_ptr<B2> w(open_b2());
+    child<FlexGrid>(w.get(), "ms")->set_row(1);
     // The item table cannot be read: the check fails instead of finding nothing.
     shop.exec("alter table TB4 rename to TB4_away");
     TestShop::expect_sql_error();
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"삭제실패!"}));
     QCOMPARE(shop.count("TB2"), 1);
-    w->close();
-    delete w;
 }
 
 void TestCategories::rights_and_empty_list()
@@ -210,23 +203,19 @@ void TestCategories::rights_and_empty_list()
     shop.add_user("KIM", "1", "11000");
     QVERIFY(shop.login("kim", "1"));
     MsgResponder r;
-    B2* w = open_b2();
+    std::unique_ptr<B2> w(open_b2());
     for (const char* b : {"cmd_add", "cmd_edt", "cmd_del"}) {
         r.clear();
-        click(w, b);
+        click(w.get(), b);
         QCOMPARE(r.texts, QStringList({"프로그램에서 승인할 수 없는 사용자입니다!"}));
     }
-    w->close();
-    delete w;
 
     QVERIFY(shop.login_admin());
-    w = open_b2();
+    w.reset(open_b2());
     r.clear();
-    click(w, "cmd_edt");
-    click(w, "cmd_del");
+    click(w.get(), "cmd_edt");
+    click(w.get(), "cmd_del");
     QVERIFY(r.texts.isEmpty());
-    w->close();
-    delete w;
 }
 
 void TestCategories::search_cleans_and_matches_anywhere()
@@ -235,13 +224,13 @@ void TestCategories::search_cleans_and_matches_anywhere()
     QVERIFY(shop.login_admin());
     shop.exec("insert into TB2 values ('BOOK', 'paper box'), ('TOY', 'boxed'), ('CD', 'disc')");
     MsgResponder r;
-    B2* w = open_b2();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B2> w(open_b2());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(column(ms, 1), QStringList({"BOOK", "CD", "TOY"}));
-    auto* t_chk = child<QComboBox>(w, "t_chk");
+    auto* t_chk = child<QComboBox>(w.get(), "t_chk");
     QCOMPARE(t_chk->currentText(), QString("분 류 명"));
     t_chk->setCurrentIndex(1);
-    auto* t_ser = child<QLineEdit>(w, "t_ser");
+    auto* t_ser = child<QLineEdit>(w.get(), "t_ser");
     QTest::keyClicks(t_ser, "%box'");
     press_enter(t_ser);
     QCOMPARE(t_ser->text(), QString("box"));
@@ -249,13 +238,11 @@ void TestCategories::search_cleans_and_matches_anywhere()
 
     t_chk->setCurrentIndex(0);
     t_ser->setText("zzz");
-    click(w, "cmd_fnd");
+    click(w.get(), "cmd_fnd");
     QCOMPARE(ms->rows(), 1);
     QCOMPARE(ms->cols(), 1);
-    QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
+    QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
     QVERIFY(r.texts.isEmpty());
-    w->close();
-    delete w;
 }
 
 void TestCategories::closing_reloads_after_any_save()
@@ -264,29 +251,27 @@ void TestCategories::closing_reloads_after_any_save()
     QVERIFY(shop.login_admin());
     fresh_dialog();
     MsgResponder r;
-    B2* w = open_b2();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B2> w(open_b2());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
 
     // Nothing saved yet: closing leaves the list as it was.
     shop.add_category("LATE1");
     drive("B2_add_edt", [](QWidget*) {});
-    click(w, "cmd_add");
+    click(w.get(), "cmd_add");
     QCOMPARE(ms->rows(), 1);
 
     drive("B2_add_edt", [&](QWidget* d) {
         child<QLineEdit>(d, "t_nam")->setText("new");
         click(d, "cmd_chk");
     });
-    click(w, "cmd_add");
+    click(w.get(), "cmd_add");
     QCOMPARE(column(ms, 1), QStringList({"LATE1", "NEW"}));
 
     // A later opening without a save still reloads.
     shop.add_category("LATE2");
     drive("B2_add_edt", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-    click(w, "cmd_add");
+    click(w.get(), "cmd_add");
     QCOMPARE(column(ms, 1), QStringList({"LATE1", "LATE2", "NEW"}));
-    w->close();
-    delete w;
 }
 
 QTEST_MAIN(TestCategories)

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <memory>
 
 namespace {
 void drive(const QString& name, std::function<void(QWidget*)> body)
@@ -82,8 +83,8 @@ void TestItems::list_order_marks_and_counts()
     shop.add_item("X0000001", "TOY", 1, 1, "Y", "?");   // an unknown state counts as rented
     shop.add_item("Z0000001", "TOY", 1, 1, "N", "N");   // not in use
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(ms->cols(), 14);
     const QStringList heads{"", "CHK", "상태", "품목분류", "바 코 드", "품명", "규격", "제조사", "비고1", "비고2", "비고3",
                             "대 여 료", "연 체 료", "비    고"};
@@ -99,10 +100,8 @@ void TestItems::list_order_marks_and_counts()
     QCOMPARE(ms->col_alignment(2), FlexGrid::AlignCenter);
     QCOMPARE(ms->col_width(8), 0);
     QVERIFY(ms->col_width(13) >= 2500);
-    QCOMPARE(child<QLabel>(w, "la_inf")->text(), QString("검색건수: 4건  재고(2)건 대여(2)건"));
+    QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색건수: 4건  재고(2)건 대여(2)건"));
     QVERIFY(r.texts.isEmpty());
-    w->close();
-    delete w;
 }
 
 void TestItems::filters_and_search_field()
@@ -120,9 +119,9 @@ void TestItems::filters_and_search_field()
     shop.exec("update TB4 set f1_nam='빨간 공', f2_nam='공 없음' where cod='T0000001'");
     shop.exec("update TB4 set f2_nam='공' where cod='B0000001'");
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
-    auto* t_gbn = child<QComboBox>(w, "t_gbn");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    auto* t_gbn = child<QComboBox>(w.get(), "t_gbn");
     QCOMPARE(t_gbn->count(), 3);
     QCOMPARE(t_gbn->itemText(0), QString("전체보기"));
 
@@ -131,15 +130,15 @@ void TestItems::filters_and_search_field()
     emit t_gbn->activated(1);
     QCOMPARE(column(ms, 4), QStringList({"B0000001"}));
 
-    click(w, "op_1");
+    click(w.get(), "op_1");
     QCOMPARE(column(ms, 4), QStringList({"B0000002"}));
-    click(w, "op_0");
+    click(w.get(), "op_0");
 
     t_gbn->setCurrentIndex(0);
-    auto* t_chk = child<QComboBox>(w, "t_chk");
+    auto* t_chk = child<QComboBox>(w.get(), "t_chk");
     QCOMPARE(t_chk->count(), 7);
     t_chk->setCurrentIndex(1);
-    auto* t_ser = child<QLineEdit>(w, "t_ser");
+    auto* t_ser = child<QLineEdit>(w.get(), "t_ser");
     type_text(t_ser, "공-");
     press_enter(t_ser);
     QCOMPARE(t_ser->text(), QString("공"));
@@ -150,8 +149,6 @@ void TestItems::filters_and_search_field()
     QCOMPARE(t_ser->text(), QString());
     QCOMPARE(column(ms, 4), QStringList({"T0000001"}));
     QVERIFY(r.texts.isEmpty());
-    w->close();
-    delete w;
 }
 
 void TestItems::ticks_toggle_and_go_with_reload()
@@ -161,17 +158,15 @@ void TestItems::ticks_toggle_and_go_with_reload()
     shop.add_category("TOY");
     shop.add_item("T0000001", "TOY");
     shop.add_item("T0000002", "TOY");
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 2);
     QCOMPARE(column(ms, 1), QStringList({"", "√"}));
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 2);
     QCOMPARE(column(ms, 1), QStringList({"√", ""}));
-    click(w, "cmd_fnd");
+    click(w.get(), "cmd_fnd");
     QCOMPARE(column(ms, 1), QStringList({"", ""}));
-    w->close();
-    delete w;
 }
 
 void TestItems::in_use_switch_refused_while_rented()
@@ -183,11 +178,11 @@ void TestItems::in_use_switch_refused_while_rented()
     shop.add_item("T0000002", "TOY", 1, 1, "Y", "Y");
     shop.add_item("T0000003", "TOY");
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
-    auto* check1 = child<QCheckBox>(w, "Check1");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    auto* check1 = child<QCheckBox>(w.get(), "Check1");
 
-    click(w, "Check1");
+    click(w.get(), "Check1");
     QCOMPARE(r.texts, QStringList({"체크된 품목이 없습니다!"}));
     QVERIFY(!check1->isChecked());
 
@@ -195,13 +190,11 @@ void TestItems::in_use_switch_refused_while_rented()
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 3);
     r.clear();
-    click(w, "Check1");
+    click(w.get(), "Check1");
     QCOMPARE(r.texts, QStringList({"(1) 대여중인 품목은 사용안함으로 변경할 수 없습니다!"}));
     QVERIFY(!check1->isChecked());
     QCOMPARE(shop.count("TB4", "act='Y'"), 3);
     QCOMPARE(column(ms, 1), QStringList({"√", "", "√"}));
-    w->close();
-    delete w;
 }
 
 void TestItems::in_use_switch_both_ways()
@@ -213,35 +206,33 @@ void TestItems::in_use_switch_both_ways()
     shop.add_item("T0000002", "TOY");
     shop.add_item("T0000003", "TOY");
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 3);
 
     r.answer(QMessageBox::No);
-    click(w, "Check1");
+    click(w.get(), "Check1");
     QCOMPARE(r.texts, QStringList({"(2)건의 데이터를 사용안함으로 변경하시겠습니까?"}));
     QCOMPARE(shop.count("TB4", "act='N'"), 0);
-    QVERIFY(!child<QCheckBox>(w, "Check1")->isChecked());
+    QVERIFY(!child<QCheckBox>(w.get(), "Check1")->isChecked());
 
     r.clear();
-    click(w, "Check1");
+    click(w.get(), "Check1");
     QCOMPARE(r.texts, QStringList({"(2)건의 데이터를 사용안함으로 변경하시겠습니까?", "데이터처리완료!"}));
     QCOMPARE(shop.rows("select cod from TB4 where act='N' order by cod"),
              QList<QVariantList>({{"T0000001"}, {"T0000003"}}));
     QCOMPARE(column(ms, 4), QStringList({"T0000002"}));
-    QVERIFY(!child<QCheckBox>(w, "Check1")->isChecked());
+    QVERIFY(!child<QCheckBox>(w.get(), "Check1")->isChecked());
 
-    click(w, "op_1");
+    click(w.get(), "op_1");
     QCOMPARE(column(ms, 4), QStringList({"T0000001", "T0000003"}));
     dbl_click_row(ms, 2);
     r.clear();
-    click(w, "Check1");
+    click(w.get(), "Check1");
     QCOMPARE(r.texts, QStringList({"(1)건의 데이터를 사용함으로 변경하시겠습니까?", "데이터처리완료!"}));
     QCOMPARE(shop.count("TB4", "act='N'"), 1);
     QCOMPARE(column(ms, 4), QStringList({"T0000001"}));
-    w->close();
-    delete w;
 }
 
 void TestItems::delete_refused_while_rented_or_with_history()
@@ -255,25 +246,25 @@ void TestItems::delete_refused_while_rented_or_with_history()
     add_rental(shop, "T0000001", "");
     add_rental(shop, "T0000002", "2026-01-04");
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(column(ms, 4), QStringList({"T0000001", "T0000002", "T0000003"}));
 
     ms->set_row(1);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"대여중인 품목은 삭제할 수 없습니다!"}));
 
     // Returned long ago: the history still keeps the item.
     r.clear();
     ms->set_row(2);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"[T0000002]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!"}));
     QCOMPARE(shop.count("TB4"), 3);
     QCOMPARE(shop.count("TC1"), 2);
 
     r.clear();
     ms->set_row(3);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"[T0000003]항목을 삭제하시겠습니까?", "삭제완료!"}));
     QCOMPARE(shop.count("TB4", "cod='T0000003'"), 0);
     QCOMPARE(column(ms, 4), QStringList({"T0000001", "T0000002"}));
@@ -283,10 +274,8 @@ void TestItems::delete_refused_while_rented_or_with_history()
     QVERIFY(shop.login("lee", "1"));
     r.clear();
     ms->set_row(2);
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"프로그램에서 승인할 수 없는 사용자입니다!"}));
-    w->close();
-    delete w;
 }
 
 void TestItems::failed_history_check_deletes_nothing()
@@ -297,11 +286,11 @@ void TestItems::failed_history_check_deletes_nothing()
     shop.add_item("T0000001", "TOY");
     add_rental(shop, "T0000001", "2026-01-04");
     MsgResponder r;
-    B4* w = open_b4();
-    child<FlexGrid>(w, "ms")->set_row(1);
+    std::unique_ptr<B4> w(open_b4());
+    child<FlexGrid>(w.get(), "ms")->set_row(1);
     shop.exec("alter table TC1 rename to TC1_away");
     TestShop::expect_sql_error();
-    click(w, "cmd_del");
+    click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"삭제실패!"}));
     shop.exec("alter table TC1_away rename to TC1");
     QCOMPARE(shop.count("TB4"), 1);
@@ -312,8 +301,6 @@ void TestItems::failed_history_check_deletes_nothing()
     QCOMPARE(item_delete("T0000001"), ItemDelete::History);
     QCOMPARE(shop.count("TB4"), 1);
     QCOMPARE(shop.count("TC1"), 1);
-    w->close();
-    delete w;
 }
 
 void TestItems::bulk_fees_on_ticked_rows_only()
@@ -326,18 +313,18 @@ void TestItems::bulk_fees_on_ticked_rows_only()
     shop.add_item("T0000002", "TOY", 1000, 100, "Y", "Y");
     shop.add_item("T0000003", "TOY", 1000, 100);
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
-    click(w, "Check2");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    click(w.get(), "Check2");
     QCOMPARE(r.texts, QStringList({"체크된 품목이 없습니다!"}));
-    QVERIFY(!child<QCheckBox>(w, "Check2")->isChecked());
+    QVERIFY(!child<QCheckBox>(w.get(), "Check2")->isChecked());
 
     dbl_click_row(ms, 1);   // the rented one is adjusted as well
     dbl_click_row(ms, 3);
     r.clear();
     bool ran = false;
     drive("B4_pro", [&](QWidget* d) {
-        QVERIFY(child<QCheckBox>(w, "Check2")->isChecked());
+        QVERIFY(child<QCheckBox>(w.get(), "Check2")->isChecked());
         FlexGrid* g = child<FlexGrid>(d, "ms");
         QCOMPARE(g->rows(), 3);
         QCOMPARE(g->text(0, 3), QString("바 코 드"));
@@ -370,11 +357,11 @@ void TestItems::bulk_fees_on_ticked_rows_only()
         QVERIFY(!d->isVisible());
         ran = true;
     });
-    click(w, "Check2");
+    click(w.get(), "Check2");
     QVERIFY(ran);
     QCOMPARE(shop.rows("select cod, dae, yun from TB4 order by cod"),
              QList<QVariantList>({{"T0000001", 1000, 100}, {"T0000002", 1500, 100}, {"T0000003", 1500, 100}}));
-    QVERIFY(!child<QCheckBox>(w, "Check2")->isChecked());
+    QVERIFY(!child<QCheckBox>(w.get(), "Check2")->isChecked());
     // Reloaded: new fees shown, ticks gone.
     QCOMPARE(column(ms, 11), QStringList({"1,500", "1,000", "1,500"}));
     QCOMPARE(column(ms, 1), QStringList({"", "", ""}));
@@ -383,11 +370,9 @@ void TestItems::bulk_fees_on_ticked_rows_only()
     // the ticks go.
     dbl_click_row(ms, 2);
     drive("B4_pro", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-    click(w, "Check2");
+    click(w.get(), "Check2");
     QCOMPARE(column(ms, 1), QStringList({"", "", ""}));
-    QVERIFY(!child<QCheckBox>(w, "Check2")->isChecked());
-    w->close();
-    delete w;
+    QVERIFY(!child<QCheckBox>(w.get(), "Check2")->isChecked());
 }
 
 void TestItems::bulk_fees_all_or_nothing()
@@ -402,8 +387,8 @@ void TestItems::bulk_fees_all_or_nothing()
     shop.exec("create trigger no_yun before update of yun on TB4 when new.cod='T0000002' "
               "begin select raise(abort, 'locked'); end");
     MsgResponder r;
-    B4* w = open_b4();
-    FlexGrid* ms = child<FlexGrid>(w, "ms");
+    std::unique_ptr<B4> w(open_b4());
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 2);
     bool ran = false;
@@ -417,14 +402,12 @@ void TestItems::bulk_fees_all_or_nothing()
         QCOMPARE(child<QLineEdit>(d, "t_yun")->text(), QString("700"));
         ran = true;
     });
-    click(w, "Check2");
+    click(w.get(), "Check2");
     QVERIFY(ran);
     QCOMPARE(shop.rows("select dae, yun from TB4 order by cod"), QList<QVariantList>({{1000, 100}, {1000, 100}}));
     // Cancelled without a saved adjustment: the ticks stay.
     QCOMPARE(column(ms, 1), QStringList({"√", "√"}));
-    QVERIFY(!child<QCheckBox>(w, "Check2")->isChecked());
-    w->close();
-    delete w;
+    QVERIFY(!child<QCheckBox>(w.get(), "Check2")->isChecked());
 }
 
 QTEST_MAIN(TestItems)
