@@ -5,6 +5,7 @@
 #include "ui/FlexGrid.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -194,6 +195,17 @@ void TestCategories::failed_use_check_keeps_the_category()
     TestShop::expect_sql_error();
     click(w.get(), "cmd_del");
     QCOMPARE(r.texts, QStringList({"삭제실패!"}));
+    QCOMPARE(shop.count("TB2"), 1);
+    shop.exec("alter table TB4_away rename to TB4");
+
+    // No connection: the delete stops there.
+    QVERIFY(QFile::remove(shop.dir() + "/CONPATH.txt"));
+    r.clear();
+    click(w.get(), "cmd_del");
+    QCOMPARE(r.texts, QStringList({"(서버)데이터베이스연결실패!"}));
+    QFile f(shop.dir() + "/CONPATH.txt");
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("S") == 1);
+    f.close();
     QCOMPARE(shop.count("TB2"), 1);
 }
 

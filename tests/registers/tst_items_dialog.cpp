@@ -122,6 +122,12 @@ void TestItemsDialog::adding_checks_barcode_and_fees()
         QCOMPARE(attempt("t0000001", "5", "-1"), QStringList({"연체료가 올바르지 않습니다!"}));
         QCOMPARE(attempt("t0000001", "5", "1"), QStringList({"동일한 품목코드가 존재합니다!"}));
         QCOMPARE(shop.count("TB4"), 1);
+        // A duplicate check that cannot run lets nothing in.
+        shop.exec("alter table TB4 rename to TB4_away");
+        TestShop::expect_sql_error();
+        QCOMPARE(attempt("t0000001", "5", "1"), QStringList({"등록실패!"}));
+        shop.exec("alter table TB4_away rename to TB4");
+        QCOMPARE(shop.count("TB4"), 1);
 
         r.clear();
         fill_item(d, "t0000002", "1500", "300");
