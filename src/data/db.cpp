@@ -102,6 +102,11 @@ bool Connection::open(const QString& path, const QString& key, bool create)
         close();
         return false;
     }
+    // Every page read from disk is decrypted and checked; a list that joins
+    // members and items reads the same pages over and over, so they are kept
+    // decrypted in a larger cache (filled only as pages are read). The handle
+    // lives on between lists (open_db), so later lists find them there.
+    sqlite3_exec(db_, "PRAGMA cache_size=-131072", nullptr, nullptr, nullptr);
     path_ = path;
     errors_ = 0;
     return true;

@@ -43,9 +43,30 @@ void GridStore::resize(int rows, int cols)
             for (int c = 0; c < std::min(cols, cols_); ++c) n[size_t(r) * cols + c] = cells_[size_t(r) * cols_ + c];
         cells_.swap(n);
     }
+    const bool shrunk = rows < rows_ || cols < cols_;
     rows_ = rows;
     cols_ = cols;
     if (rows_ == 0) pool_.clear();
+    else if (shrunk) compact();
+}
+
+void GridStore::compact()
+{
+    // Texts of rows that went away stay in the pool until it is packed; a
+    // list that reloads (set_rows(1), rows appended) would otherwise grow
+    // by a whole list each time. The pool keeps its capacity for the next load.
+    size_t used = 0;
+    for (const Cell& c : cells_) used += c.len;
+    if (used * 2 >= pool_.size()) return;
+    std::vector<char> kept;
+    kept.reserve(used);
+    for (Cell& c : cells_) {
+        if (!c.len) continue;
+        const auto off = quint32(kept.size());
+        kept.insert(kept.end(), pool_.begin() + c.off, pool_.begin() + c.off + c.len);
+        c.off = off;
+    }
+    pool_.assign(kept.begin(), kept.end());
 }
 
 void GridStore::clear_texts()

@@ -76,6 +76,7 @@ public:
     size_t bytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }
 
 private:
+    void compact();
     struct Cell { quint32 off = 0; quint32 len = 0; };
     PodBuf<Cell> cells_;
     PodBuf<char> pool_;
