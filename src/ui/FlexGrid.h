@@ -116,6 +116,8 @@ public:
 
     // Appends a data row (its cells empty) and returns its index.
     int add_row();
+    // Room for this many rows (header included) before a long run of add_row.
+    void reserve_rows(int rows, int bytes_per_row) { store_.reserve_rows(rows, bytes_per_row); }
     void set_utf8(int r, int c, const char* p, int len);
 
     void set_col_width(int c, int twips);
