@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <cstring>
+#include <string>
 
 // ----------------------------------------------------------------- GridStore
 void GridStore::resize(int rows, int cols)
@@ -34,17 +35,19 @@ void GridStore::compact()
     // list that reloads (set_rows(1), rows appended) would otherwise grow
     // by a whole list each time. The pool keeps its capacity for the next load.
     size_t used = 0;
-    for (const Cell& c : cells_) used += c.len;
+    for (size_t i = 0; i < cells_.size(); ++i) used += cells_[i].len;
     if (used * 2 >= pool_.size()) return;
-    std::vector<char> kept;
+    std::string kept;
     kept.reserve(used);
-    for (Cell& c : cells_) {
+    for (size_t i = 0; i < cells_.size(); ++i) {
+        Cell& c = cells_[i];
         if (!c.len) continue;
         const auto off = quint32(kept.size());
-        kept.insert(kept.end(), pool_.begin() + c.off, pool_.begin() + c.off + c.len);
+        kept.append(pool_.data() + c.off, c.len);
         c.off = off;
     }
-    pool_.assign(kept.begin(), kept.end());
+    pool_.resize(kept.size());
+    if (!kept.empty()) std::memcpy(pool_.data(), kept.data(), kept.size());
 }
 
 void GridStore::clear_texts()
