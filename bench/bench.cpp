@@ -107,6 +107,50 @@ qint64 grid_load(FlexGrid& g, Connection& c, const Query& q)
     return g.rows() - 1;
 }
 
+void list_case(BenchContext& ctx, const QString& name, const Query& q,
+               const std::function<qint64(FlexGrid&)>& load)
+{
+    Connection& c = con();
+    qint64 rows = 0;
+    bare_query(c, q, &rows);   // warm the page cache
+    FlexGrid* g = make_grid(1);
+    qint64 listed = 0;
+    const double prog = best_of(ctx.runs, [&] {
+        listed = load(*g);
+        settle();
+    });
+    const double bare = best_of(ctx.runs, [&] { bare_query(c, q, &rows); });
+    Line l;
+    l.name = name;
+    l.rows = rows;
+    l.bare = bare;
+    l.prog = prog;
+    l.ratio_goal = 1.3;
+    l.note = QStringLiteral("%1 listed, %2 grid rows, grid %3 MB")
+                 .arg(listed)
+                 .arg(g->rows() - 1)
+                 .arg(double(g->memory_bytes()) / 1048576.0, 0, 'f', 1);
+    print_line(l);
+    delete g;
+}
+
+void point_case(BenchContext& ctx, const QString& name, int samples, const std::function<void(int)>& f,
+                double ms_goal, const QString& what)
+{
+    double worst = 0, sum = 0;
+    for (int i = 0; i < samples; ++i) {
+        const double t = best_of(ctx.runs, [&] { f(i); });
+        worst = std::max(worst, t);
+        sum += t;
+    }
+    Line l;
+    l.name = name;
+    l.prog = worst;
+    l.ms_goal = ms_goal;
+    l.note = QStringLiteral("slowest of %1 %2, mean %3 ms").arg(samples).arg(what).arg(sum / std::max(samples, 1), 0, 'f', 3);
+    print_line(l);
+}
+
 // ------------------------------------------------------------------ report
 namespace {
 int& misses() { static int n = 0; return n; }

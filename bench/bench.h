@@ -32,6 +32,19 @@ FlexGrid* make_grid(int cols);
 // Lets pending paints and layout run.
 void settle();
 
+struct BenchContext;
+// A screen's list: `load` runs the screen's own query-to-grid code on the
+// grid (as its ms_list does) and returns the data rows it listed; it is timed
+// with the grid painted afterwards, against q run bare. Goal: 1.3x bare.
+void list_case(BenchContext& ctx, const QString& name, const Query& q,
+               const std::function<qint64(FlexGrid&)>& load);
+
+// A look-up or write done on each of `samples` inputs: f(i) is timed, best
+// of the runs per input; the slowest input is held to ms_goal, the mean is
+// noted.
+void point_case(BenchContext& ctx, const QString& name, int samples, const std::function<void(int)>& f,
+                double ms_goal, const QString& what);
+
 // ---- reporting: one line per case
 struct Line {
     QString name;
