@@ -24,8 +24,8 @@ double best_of(int runs, const std::function<void()>& f);
 double bare_query(Connection& c, const Query& q, qint64* rows);
 
 // Loads the query's rows into the grid as the list screens do: redraw off,
-// one add_row + set_utf8 per cell from a Cursor, redraw on, then the grid
-// painted. Returns the data rows loaded.
+// one add_row + set_utf8 per cell from a Cursor, redraw on. Returns the data
+// rows loaded.
 qint64 grid_load(FlexGrid& g, Connection& c, const Query& q);
 // A grid as a list screen has it: shown, sized, with headers.
 FlexGrid* make_grid(int cols);
@@ -37,7 +37,7 @@ struct BenchContext;
 // grid (as its ms_list does) and returns the data rows it listed; it is timed
 // with the grid painted afterwards, against q run bare. Goal: 1.3x bare.
 void list_case(BenchContext& ctx, const QString& name, const Query& q,
-               const std::function<qint64(FlexGrid&)>& load);
+               const std::function<qint64(FlexGrid&)>& load, double mb_goal = 0);
 
 // A look-up or write done on each of `samples` inputs: f(i) is timed, best
 // of the runs per input; the slowest input is held to ms_goal, the mean is
