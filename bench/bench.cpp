@@ -114,7 +114,10 @@ void list_case(BenchContext& ctx, const QString& name, const Query& q,
     bare_query(c, q, &rows);   // warm the page cache
     FlexGrid* g = make_grid(1);
     qint64 listed = 0;
-    // Bare and program runs alternate, so both see the same cache.
+    // Bare and program runs alternate, so both see the same cache. The
+    // program's time ends when its load returns (redraw back on); the first
+    // paint that follows costs the same for ten rows or a million (only the
+    // visible rows are drawn) and is noted apart.
     double bare = 1e300, prog = 1e300, paint = 0;
     for (int i = 0; i < std::max(ctx.runs, 1); ++i) {
         bare = std::min(bare, bare_query(c, q, &rows));
@@ -123,8 +126,8 @@ void list_case(BenchContext& ctx, const QString& name, const Query& q,
         const double t1 = now_ms();
         settle();
         const double t2 = now_ms();
-        if (t2 - t0 < prog) {
-            prog = t2 - t0;
+        if (t1 - t0 < prog) {
+            prog = t1 - t0;
             paint = t2 - t1;
         }
     }

@@ -35,7 +35,7 @@ void settle();
 struct BenchContext;
 // A screen's list: `load` runs the screen's own query-to-grid code on the
 // grid (as its ms_list does) and returns the data rows it listed; it is timed
-// with the grid painted afterwards, against q run bare. Goal: 1.3x bare.
+// against q run bare (goal: 1.3x), the paint after it is noted.
 void list_case(BenchContext& ctx, const QString& name, const Query& q,
                const std::function<qint64(FlexGrid&)>& load, double mb_goal = 0);
 
