@@ -44,8 +44,7 @@ QWidget* find(const QString& name)
     // A window closed with delete-on-close is gone for good, even while its
     // deletion still waits in the event queue.
     auto live = [&name](QWidget* w) {
-        return w && w->objectName() == name && !(w->isHidden() && w->testAttribute(Qt::WA_DeleteOnClose)
-                                                  && w->property("closed").toBool());
+        return w && w->objectName() == name && !w->property("closed").toBool();
     };
     if (g_mdi) {
         for (QMdiSubWindow* sub : g_mdi->subWindowList())
