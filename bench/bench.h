@@ -24,13 +24,26 @@ double best_of(int runs, const std::function<void()>& f);
 double bare_query(Connection& c, const Query& q, qint64* rows);
 
 // Loads the query's rows into the grid as the list screens do: redraw off,
-// one add_row + set_utf8 per cell from a Cursor, redraw on, then the grid
-// painted. Returns the data rows loaded.
+// one add_row + set_utf8 per cell from a Cursor, redraw on. Returns the data
+// rows loaded.
 qint64 grid_load(FlexGrid& g, Connection& c, const Query& q);
 // A grid as a list screen has it: shown, sized, with headers.
 FlexGrid* make_grid(int cols);
 // Lets pending paints and layout run.
 void settle();
+
+struct BenchContext;
+// A screen's list: `load` runs the screen's own query-to-grid code on the
+// grid (as its ms_list does) and returns the data rows it listed; it is timed
+// against q run bare (goal: 1.3x), the paint after it is noted.
+void list_case(BenchContext& ctx, const QString& name, const Query& q,
+               const std::function<qint64(FlexGrid&)>& load, double mb_goal = 0);
+
+// A look-up or write done on each of `samples` inputs: f(i) is timed, best
+// of the runs per input; the slowest input is held to ms_goal, the mean is
+// noted.
+void point_case(BenchContext& ctx, const QString& name, int samples, const std::function<void(int)>& f,
+                double ms_goal, const QString& what);
 
 // ---- reporting: one line per case
 struct Line {

@@ -71,24 +71,16 @@ Query tc1_query(const ShopInfo& shop, int days, int limit)
 
 void grid_case(BenchContext& ctx, const QString& name, const Query& q, int cols)
 {
-    Connection& c = con();
-    qint64 rows = 0;
-    bare_query(c, q, &rows);   // warm the page cache
-    FlexGrid* g = make_grid(cols);
-    qint64 loaded = 0;
-    const double prog = best_of(ctx.runs, [&] { loaded = grid_load(*g, c, q); });
-    const double bare = best_of(ctx.runs, [&] { bare_query(c, q, &rows); });
-    Line l;
-    l.name = name;
-    l.rows = rows;
-    l.bare = bare;
-    l.prog = prog;
-    l.ratio_goal = 1.3;
-    l.mb_goal = 400;
-    if (loaded != rows) l.note = QStringLiteral("grid holds %1 rows").arg(loaded);
-    else l.note = QStringLiteral("grid %1 MB").arg(double(g->memory_bytes()) / 1048576.0, 0, 'f', 1);
-    print_line(l);
-    delete g;
+    list_case(ctx, name, q, [&](FlexGrid& g) {
+        if (g.cols() != cols) {
+            g.set_cols(cols);
+            for (int c = 0; c < cols; ++c) {
+                g.set_text(0, c, QStringLiteral("열%1").arg(c));
+                g.set_col_width(c, 1200);
+            }
+        }
+        return grid_load(g, con(), q);
+    }, 400);
 }
 
 CaseRegistrar base_grid(10, "grid.tc1_250k_x20", [](BenchContext& ctx) {

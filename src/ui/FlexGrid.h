@@ -47,6 +47,7 @@ public:
     }
     void append(const T* src, size_t k)
     {
+        if (k == 0) return;
         const size_t at = n_;
         if (n_ + k > cap_) reserve(std::max(n_ + k, cap_ + cap_ / 2 + 4096));
         std::memcpy(static_cast<void*>(p_ + at), src, k * sizeof(T));
