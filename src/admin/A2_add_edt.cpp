@@ -135,13 +135,12 @@ void A2_add_edt::cmd_chk_click()
         return;
     }
     if (add) {
-        bool failed = false;
-        const bool exists = account_exists(nam, &failed);
-        if (failed) {
+        const Lookup exists = account_exists(nam);
+        if (exists == Lookup::Failed) {
             msg_info(this, QStringLiteral("등록실패!"));
             return;
         }
-        if (exists) {
+        if (exists == Lookup::Found) {
             msg_info(this, QStringLiteral("동일한 접속계정이 존재합니다!"));
             if (t_nam->isEnabled()) t_nam->setFocus();
             return;

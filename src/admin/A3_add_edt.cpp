@@ -79,13 +79,12 @@ void A3_add_edt::cmd_chk_click()
         msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
         return;
     }
-    bool failed = false;
-    const bool exists = closing_exists(date, &failed);
-    if (failed) {
+    const Lookup exists = closing_exists(date);
+    if (exists == Lookup::Failed) {
         msg_info(this, QStringLiteral("처리실패!"));
         return;
     }
-    if (exists) {
+    if (exists == Lookup::Found) {
         msg_info(this, QStringLiteral("동일한 날짜로 처리된 내역이 존재합니다!"));
         return;
     }

@@ -8,12 +8,9 @@ Query account_list_query(const QString& search)
                  {QStringLiteral("%") + search + QStringLiteral("%")});
 }
 
-bool account_exists(const QString& name, bool* failed)
+Lookup account_exists(const QString& name)
 {
-    bool f = false;
-    const QVariant n = con().scalar(Query("select count(*) from TA2 where nam=?", {name}), &f);
-    if (failed) *failed = f || !n.isValid();
-    return n.toLongLong() > 0;
+    return lookup(con(), Query("select nam from TA2 where nam=? limit 1", {name}));
 }
 
 namespace {

@@ -15,8 +15,8 @@ bool is_admin_name(const QString& name);
 // The list query: names containing the search text, by chk then name.
 Query account_list_query(const QString& search);
 
-// True when an account of that name exists; *failed set when the query itself failed.
-bool account_exists(const QString& name, bool* failed);
+// Whether an account of that name exists.
+Lookup account_exists(const QString& name);
 // One new account with chk "B"; true when exactly one row went in.
 bool insert_account(const Account& a);
 // Updates the account named key (the name as listed). ADMIN gets only its

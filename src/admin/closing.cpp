@@ -6,12 +6,9 @@ Query closing_list_query(const QString& search)
                  {QStringLiteral("%") + search + QStringLiteral("%")});
 }
 
-bool closing_exists(const QString& date, bool* failed)
+Lookup closing_exists(const QString& date)
 {
-    bool f = false;
-    const QVariant n = con().scalar(Query("select count(*) from TA3 where dat=?", {date}), &f);
-    if (failed) *failed = f || !n.isValid();
-    return n.toLongLong() > 0;
+    return lookup(con(), Query("select dat from TA3 where dat=? limit 1", {date}));
 }
 
 bool run_closing(const QString& date, const QString& remark)

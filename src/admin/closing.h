@@ -7,8 +7,8 @@
 // The list query: dates containing the search text, newest first.
 Query closing_list_query(const QString& search);
 
-// True when a run for that date exists; *failed set when the query itself failed.
-bool closing_exists(const QString& date, bool* failed);
+// Whether a run for that date exists.
+Lookup closing_exists(const QString& date);
 
 // One run: the date and remark into TA3 and every rental whose rental date
 // lies on or before the date marked closed, in one transaction. False (and

@@ -360,3 +360,17 @@ Connection& con()
     if (!db_con) db_con = std::make_unique<Connection>();
     return *db_con;
 }
+
+Connection& shared_con()
+{
+    if (!db_con) db_con = std::make_unique<Connection>();
+    return *db_con;
+}
+
+Lookup lookup(Connection& c, const Query& q)
+{
+    Cursor cur(c, q);
+    const bool row = cur.next();
+    if (!cur.ok()) return Lookup::Failed;
+    return row ? Lookup::Found : Lookup::None;
+}

@@ -161,3 +161,11 @@ void close_rs();
 
 // db_con, opened when needed; for code that only reads.
 Connection& con();
+// db_con as it is, made (not opened) when missing; for code whose screen
+// opened the database just before.
+Connection& shared_con();
+
+// Outcome of a check query: a row found, none, or the query itself failed
+// (a failed check stops the action; it is never read as "nothing found").
+enum class Lookup { None, Found, Failed };
+Lookup lookup(Connection& c, const Query& q);

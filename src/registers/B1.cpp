@@ -177,13 +177,13 @@ void B1::Check1_click()
     for (int r = 1; r < ms->rows(); ++r) {
         if (ms->text(r, 1) != k_tick) continue;
         const QString code = ms->text(r, 4);
-        const int open = member_open_or_unpaid(code);
-        if (open < 0) {   // a check that cannot be made lets nothing through
+        const Lookup open = member_open_or_unpaid(code);
+        if (open == Lookup::Failed) {   // a check that cannot be made lets nothing through
             msg_info(this, QStringLiteral("데이터처리실패!"));
             untick();
             return;
         }
-        if (open > 0) {
+        if (open == Lookup::Found) {
             msg_info(this, QStringLiteral("(%1) 반납처리 및 결제가 완료되지 않은 회원은 사용안함으로 변경할 수 없습니다!")
                                .arg(r));
             untick();
@@ -231,12 +231,12 @@ void B1::cmd_del_click()
         return;
     }
     const QString code = ms->text(r, 4);
-    const int history = member_has_history(code);
-    if (history < 0) {   // a check that cannot be made deletes nothing
+    const Lookup history = member_has_history(code);
+    if (history == Lookup::Failed) {   // a check that cannot be made deletes nothing
         msg_info(this, QStringLiteral("삭제실패!"));
         return;
     }
-    if (history > 0) {
+    if (history == Lookup::Found) {
         msg_info(this, QStringLiteral("[%1]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!").arg(code));
         return;
     }

@@ -261,12 +261,12 @@ void B1_add_edt::cmd_chk_click()
         return;
     }
     if (add) {
-        const int taken = member_code_taken(code);
-        if (taken < 0) {
+        const Lookup taken = member_code_taken(code);
+        if (taken == Lookup::Failed) {
             msg_info(this, QStringLiteral("등록실패!"));
             return;
         }
-        if (taken > 0) {
+        if (taken == Lookup::Found) {
             msg_info(this, QStringLiteral("동일한 회원코드가 존재합니다!"));
             t_cod->setFocus();
             return;

@@ -2,22 +2,6 @@
 #include "data/amounts.h"
 #include "ui/FlexGrid.h"
 
-namespace {
-Connection& main_con()
-{
-    if (!db_con) db_con = std::make_unique<Connection>();
-    return *db_con;
-}
-
-Lookup found(const Query& q)
-{
-    Cursor c(main_con(), q);
-    const bool row = c.next();
-    if (!c.ok()) return Lookup::Failed;
-    return row ? Lookup::Found : Lookup::None;
-}
-}
-
 QString b2_search_column(const QString& field)
 {
     if (field == QStringLiteral("분 류 명")) return QStringLiteral("nam");
@@ -39,7 +23,7 @@ int b2_fill_grid(FlexGrid& g, const Query& q)
     g.set_rows(1);
     g.set_cols(1);
     if (q.isEmpty()) return 0;
-    Cursor c(main_con(), q);
+    Cursor c(shared_con(), q);
     if (!c.next()) return 0;
     g.set_redraw(false);
     g.set_cols(3);
@@ -78,7 +62,7 @@ QString list_count_text(int found)
 QStringList category_names(bool* ok)
 {
     QStringList out;
-    Cursor c(main_con(), Query("select nam from TB2 order by nam"));
+    Cursor c(shared_con(), Query("select nam from TB2 order by nam"));
     while (c.next()) out << c.text(0);
     if (ok) *ok = c.ok();
     return out;
@@ -86,25 +70,25 @@ QStringList category_names(bool* ok)
 
 Lookup category_exists(const QString& nam)
 {
-    return found(Query("select nam from TB2 where nam=? limit 1", {nam}));
+    return lookup(shared_con(), Query("select nam from TB2 where nam=? limit 1", {nam}));
 }
 
 Lookup category_in_use(const QString& nam)
 {
-    return found(Query("select gbn from TB4 where gbn=? limit 1", {nam}));
+    return lookup(shared_con(), Query("select gbn from TB4 where gbn=? limit 1", {nam}));
 }
 
 bool category_insert(const QString& nam, const QString& big)
 {
-    return main_con().execute(Query("insert into TB2 values(?,?)", {nam, big})) == 1;
+    return shared_con().execute(Query("insert into TB2 values(?,?)", {nam, big})) == 1;
 }
 
 bool category_update_remark(const QString& nam, const QString& big)
 {
-    return main_con().execute(Query("update TB2 set big=? where nam=?", {big, nam})) == 1;
+    return shared_con().execute(Query("update TB2 set big=? where nam=?", {big, nam})) == 1;
 }
 
 bool category_delete(const QString& nam)
 {
-    return main_con().execute(Query("delete from TB2 where nam=?", {nam})) >= 0;
+    return shared_con().execute(Query("delete from TB2 where nam=?", {nam})) >= 0;
 }

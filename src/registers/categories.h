@@ -5,10 +5,6 @@
 
 class FlexGrid;
 
-// Outcome of a check query: nothing found, found, or the query itself failed
-// (a failed check stops the action; it is never read as "nothing found").
-enum class Lookup { None, Found, Failed };
-
 // ---- Category register (TB2) ----
 
 // Search column of the category list for the text of its search-field combo:

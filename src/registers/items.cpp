@@ -6,20 +6,6 @@
 #include <cmath>
 
 namespace {
-Connection& main_con()
-{
-    if (!db_con) db_con = std::make_unique<Connection>();
-    return *db_con;
-}
-
-Lookup found(const Query& q)
-{
-    Cursor c(main_con(), q);
-    const bool row = c.next();
-    if (!c.ok()) return Lookup::Failed;
-    return row ? Lookup::Found : Lookup::None;
-}
-
 // Digit-grouped whole number into buf (at least 32 bytes); its length.
 int grouped(qint64 v, char* buf)
 {
@@ -72,7 +58,7 @@ ItemCounts b4_fill_grid(FlexGrid& g, const Query& q)
     g.set_rows(1);
     g.set_cols(1);
     if (q.isEmpty()) return n;
-    Cursor c(main_con(), q);
+    Cursor c(shared_con(), q);
     if (!c.next()) return n;
 
     g.set_redraw(false);
@@ -169,16 +155,16 @@ bool fee_value(const QString& text, qint64* value)
     return true;
 }
 
-Lookup item_exists(const QString& cod) { return found(Query("select cod from TB4 where cod=? limit 1", {cod})); }
+Lookup item_exists(const QString& cod) { return lookup(shared_con(), Query("select cod from TB4 where cod=? limit 1", {cod})); }
 
 Lookup item_has_history(const QString& cod)
 {
-    return found(Query("select p_cod from TC1 where p_cod=? limit 1", {cod}));
+    return lookup(shared_con(), Query("select p_cod from TC1 where p_cod=? limit 1", {cod}));
 }
 
 bool item_insert(const Item& it)
 {
-    Transaction t(main_con());
+    Transaction t(shared_con());
     t.exec(Query("insert into TB4 values('Y','N',?,?,?,?,?,?,?,?,?,?,?)",
                  {it.gbn, it.cod, it.f[0], it.f[1], it.f[2], it.f[3], it.f[4], it.f[5], it.dae, it.yun, it.big}));
     return t.ok() && t.commit();
@@ -186,7 +172,7 @@ bool item_insert(const Item& it)
 
 bool item_update(const Item& it)
 {
-    Transaction t(main_con());
+    Transaction t(shared_con());
     const int n = t.exec(Query("update TB4 set gbn=?,f1_nam=?,f2_nam=?,f3_nam=?,f4_nam=?,f5_nam=?,f6_nam=?,"
                                "dae=?,yun=?,big=? where cod=?",
                                {it.gbn, it.f[0], it.f[1], it.f[2], it.f[3], it.f[4], it.f[5], it.dae, it.yun,
@@ -197,7 +183,7 @@ bool item_update(const Item& it)
 
 bool items_set_act(const QStringList& cods, bool in_use)
 {
-    Transaction t(main_con());
+    Transaction t(shared_con());
     const QString act = in_use ? QStringLiteral("Y") : QStringLiteral("N");
     for (const QString& cod : cods)
         if (t.exec(Query("UPDATE TB4 set act=? WHERE cod=?", {act, cod})) < 0) return false;
@@ -206,7 +192,7 @@ bool items_set_act(const QStringList& cods, bool in_use)
 
 ItemDelete item_delete(const QString& cod)
 {
-    Transaction t(main_con());
+    Transaction t(shared_con());
     if (t.exec(Query("delete from TB4 where cod=?", {cod})) < 0) return ItemDelete::Failed;
     // A rental registered since the history check keeps the item and its history.
     const int rentals = t.exec(Query("delete from TC1 where p_cod=?", {cod}));

@@ -42,14 +42,6 @@ void set_count(FlexGrid& ms, int r, int c, qint64 n)
         ms.set_text(r, c, amount_text(n));
     }
 }
-
-// A check that finds a row (1), none (0), or fails (-1).
-int finds_row(const Query& q)
-{
-    Cursor c(con(), q);
-    if (c.next()) return 1;
-    return c.ok() ? 0 : -1;
-}
 }
 
 QStringList b1_kind_entries() { return entry_texts(kinds); }
@@ -165,20 +157,20 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     return n;
 }
 
-int member_open_or_unpaid(const QString& cod)
+Lookup member_open_or_unpaid(const QString& cod)
 {
-    return finds_row(Query("SELECT idx FROM TC1 WHERE m_cod=? and (e_dat='' or m_dae_chk='N' or m_yun_chk='N') LIMIT 1",
-                           {cod}));
+    return lookup(con(), Query("SELECT idx FROM TC1 WHERE m_cod=? and (e_dat='' or m_dae_chk='N' or m_yun_chk='N') LIMIT 1",
+                               {cod}));
 }
 
-int member_has_history(const QString& cod)
+Lookup member_has_history(const QString& cod)
 {
-    return finds_row(Query("SELECT idx FROM TC1 WHERE m_cod=? LIMIT 1", {cod}));
+    return lookup(con(), Query("SELECT idx FROM TC1 WHERE m_cod=? LIMIT 1", {cod}));
 }
 
-int member_code_taken(const QString& cod)
+Lookup member_code_taken(const QString& cod)
 {
-    return finds_row(Query("SELECT cod FROM TB1 WHERE cod=?", {cod}));
+    return lookup(con(), Query("SELECT cod FROM TB1 WHERE cod=?", {cod}));
 }
 
 bool switch_members(const QStringList& codes, bool in_use)

@@ -33,12 +33,12 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb = nullptr);
 // Column widths of the member grid; the remark takes the rest of `width`.
 void b1_col_widths(FlexGrid& ms, int width_twips);
 
-// 1: the member has an item out or an unpaid fee; 0: none; -1: the check failed.
-int member_open_or_unpaid(const QString& cod);
-// 1: the member has any rental history; 0: none; -1: the check failed.
-int member_has_history(const QString& cod);
-// 1: the code is taken; 0: free; -1: the check failed.
-int member_code_taken(const QString& cod);
+// Whether the member has an item out or an unpaid fee.
+Lookup member_open_or_unpaid(const QString& cod);
+// Whether the member has any rental history.
+Lookup member_has_history(const QString& cod);
+// Whether the member code is taken.
+Lookup member_code_taken(const QString& cod);
 
 // Sets the in-use flag of every member, all or nothing.
 bool switch_members(const QStringList& codes, bool in_use);
