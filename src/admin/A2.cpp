@@ -2,13 +2,13 @@
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
 #include "admin/keys.h"
-#include "data/amounts.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,7 +59,7 @@ void A2::ms_list()
     clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     list_sql = account_list_query(t_ser->text());
@@ -87,13 +87,13 @@ void A2::ms_list()
     if (!cur.ok() || n == 0) {
         clear_grid();
         ms->set_redraw(true);
-        la_inf->setText(QStringLiteral("검색 또는 등록된 자료가 존재하지 않습니다!"));
+        la_inf->setText(list_count_text(0));
         return;
     }
     ms->set_row_height(1, 380);
     ms->set_row(1);
     ms->set_redraw(true);
-    la_inf->setText(QStringLiteral("검색건수: ") + amount_text(n) + QStringLiteral("건"));
+    la_inf->setText(list_count_text(n));
     set_col_width();
 }
 
@@ -137,7 +137,7 @@ void A2::cmd_del_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (!msg_ask(this, QStringLiteral("[") + name + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;

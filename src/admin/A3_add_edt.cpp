@@ -6,6 +6,7 @@
 #include "shell/screens.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -76,7 +77,7 @@ void A3_add_edt::cmd_chk_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     const Lookup exists = closing_exists(date);

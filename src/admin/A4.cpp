@@ -4,6 +4,7 @@
 #include "shell/screens.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -107,7 +108,7 @@ void A4::cmd_ok_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (!msg_ask(this, QStringLiteral("작성된 내용을 저장하시겠습니까?"))) return;

@@ -23,6 +23,7 @@
 #endif
 #if __has_include("registers/pop_pdt.h")
 #include "registers/pop_pdt.h"
+#include "ui/messages.h"
 #define COUNTER_HAS_POP_PDT 1
 #endif
 
@@ -543,7 +544,7 @@ void C1::cmd_add_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(lines.size()))) return;

@@ -7,6 +7,7 @@
 #include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
+#include "ui/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -88,7 +89,7 @@ void C2::cmd_add_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (!msg_ask(this, QStringLiteral("(%1)건을 반납처리 하시겠습니까?").arg(lines.size()))) return;

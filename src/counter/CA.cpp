@@ -22,6 +22,7 @@
 
 #if __has_include("counter/history_actions.h")
 #include "counter/history_actions.h"
+#include "ui/messages.h"
 #define CA_HAS_ACTIONS 1
 #endif
 
@@ -130,7 +131,7 @@ void CA::ms_list()
     clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     const CaParams p = params();
@@ -153,7 +154,7 @@ void CA::set_col_width() { ca_set_col_width(ms, Check1->isChecked(), tw_rect(ms)
 void CA::cmd_add_click()
 {
     if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        msg_info(this, k_no_right);
         return;
     }
     screens::kept<C1>()->run();
@@ -162,7 +163,7 @@ void CA::cmd_add_click()
 void CA::cmd_edt_click()
 {
     if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        msg_info(this, k_no_right);
         return;
     }
     screens::kept<C2>()->run();

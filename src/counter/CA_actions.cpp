@@ -8,6 +8,7 @@
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -92,7 +93,7 @@ void CA_actions::Check5_click()
         return;
     }
     if (!open_db()) {
-        msg_info(ca_, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(ca_, k_db_fail);
         box->setChecked(false);
         return;
     }
@@ -119,13 +120,13 @@ void CA_actions::ms_dblclick()
 void CA_actions::cmd_del_click()
 {
     if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(ca_, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        msg_info(ca_, k_no_right);
         return;
     }
     FlexGrid* ms = ca_->ms;
     if (ms->rows() < 2 || ms->cols() < 10) return;
     if (!open_db()) {
-        msg_info(ca_, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(ca_, k_db_fail);
         return;
     }
     // The row under the cursor; a subtotal or total row has no rental to delete.

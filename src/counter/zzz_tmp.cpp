@@ -8,6 +8,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QDateEdit>
 #include <algorithm>
@@ -320,7 +321,7 @@ void zzz_tmp::cmd_add_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (!msg_ask(this, QStringLiteral("(") + QString::number(rows.size()) + QStringLiteral(")건을 대여처리 하시겠습니까?")))

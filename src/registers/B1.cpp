@@ -1,7 +1,6 @@
 #include "registers/B1.h"
 #include "registers/B1_add_edt.h"
 #include "registers/members.h"
-#include "data/amounts.h"
 #include "data/clock.h"
 #include "data/state.h"
 #include "data/text.h"
@@ -9,6 +8,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,8 +22,6 @@
 #include <QRadioButton>
 
 namespace {
-const QString k_db_fail = QStringLiteral("(서버)데이터베이스연결실패!");
-const QString k_no_right = QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!");
 const QString k_tick = QStringLiteral("√");
 
 // Enter in the search box searches; a double click empties it.
@@ -143,11 +141,8 @@ void B1::ms_list()
     Text1->setText(list_sql.sql);
     Text1->hide();
     const int n = b1_fill_grid(*ms, list_sql, PB);
-    if (n == 0) {
-        la_inf->setText(QStringLiteral("검색 또는 등록된 자료가 존재하지 않습니다!"));
-        return;
-    }
-    la_inf->setText(QStringLiteral("검색건수: ") + amount_text(n) + QStringLiteral("건"));
+    la_inf->setText(list_count_text(n));
+    if (n == 0) return;
     set_col_width();
 }
 

@@ -8,6 +8,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -20,8 +21,6 @@
 #include <algorithm>
 
 namespace {
-const QString k_db_fail = QStringLiteral("(서버)데이터베이스연결실패!");
-
 template <class T> T* make(QWidget* parent, const char* name)
 {
     auto* w = new T(parent);

@@ -7,17 +7,13 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-const char* kNoRight = "프로그램에서 승인할 수 없는 사용자입니다!";
-const char* kNoDb = "(서버)데이터베이스연결실패!";
-}
 
 B2::B2(QWidget* parent)
     : ListWindow(QStringLiteral("B2"), QStringLiteral("품목분류정보관리"), Frame(), parent)
@@ -93,7 +89,7 @@ void B2::ms_list()
     clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         return;
     }
     list_sql = b2_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text());
@@ -114,7 +110,7 @@ void B2::ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos)
 void B2::cmd_add_click()
 {
     if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     B2_add_edt* d = screens::kept<B2_add_edt>();
@@ -126,7 +122,7 @@ void B2::cmd_add_click()
 void B2::cmd_edt_click()
 {
     if (!has_right(user_rights, QStringLiteral("edt"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     const int r = current_row();
@@ -142,13 +138,13 @@ void B2::cmd_edt_click()
 void B2::cmd_del_click()
 {
     if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     const int r = current_row();
     if (r == 0) return;
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         return;
     }
     const QString nam = ms->text(r, 1);

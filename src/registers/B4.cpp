@@ -8,6 +8,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +19,6 @@
 #include <QRadioButton>
 
 namespace {
-const char* kNoRight = "프로그램에서 승인할 수 없는 사용자입니다!";
-const char* kNoDb = "(서버)데이터베이스연결실패!";
 const char* kNoTicks = "체크된 품목이 없습니다!";
 
 QString tick() { return QStringLiteral("√"); }
@@ -143,7 +142,7 @@ void B4::ms_list()
     clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         return;
     }
     list_sql = b4_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
@@ -202,7 +201,7 @@ void B4::check1_click(bool ticked)
                              : QStringLiteral("(%1)건의 데이터를 사용안함으로 변경하시겠습니까?");
     if (!msg_ask(this, q.arg(cods.size()))) { untick(); return; }
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         untick();
         return;
     }
@@ -266,11 +265,11 @@ void B4::check2_click(bool ticked)
 void B4::cmd_add_click()
 {
     if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         return;
     }
     B4_add_edt* d = screens::kept<B4_add_edt>();
@@ -283,7 +282,7 @@ void B4::cmd_add_click()
 void B4::cmd_edt_click()
 {
     if (!has_right(user_rights, QStringLiteral("edt"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     const int r = current_row();
@@ -304,13 +303,13 @@ void B4::cmd_edt_click()
 void B4::cmd_del_click()
 {
     if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(this, QString::fromUtf8(kNoRight));
+        msg_info(this, k_no_right);
         return;
     }
     const int r = current_row();
     if (r == 0) return;
     if (!open_db()) {
-        msg_info(this, QString::fromUtf8(kNoDb));
+        msg_info(this, k_db_fail);
         return;
     }
     if (ms->text(r, 2) == rented_mark()) {

@@ -6,6 +6,7 @@
 #include "shell/screens.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -224,7 +225,7 @@ void B4_add_edt::cmd_chk_click()
         return;
     }
     if (!open_db()) {
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     }
     if (add) {

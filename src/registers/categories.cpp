@@ -1,6 +1,6 @@
 #include "registers/categories.h"
-#include "data/amounts.h"
 #include "ui/FlexGrid.h"
+#include "ui/messages.h"
 
 QString b2_search_column(const QString& field)
 {
@@ -51,12 +51,6 @@ void b2_set_col_width(FlexGrid& g, int grid_width)
     g.set_col_width(0, 0);
     g.set_col_width(1, 1500);
     g.set_col_width(2, std::max(grid_width - g.col_width(1) - 330, 2500));
-}
-
-QString list_count_text(int found)
-{
-    if (found <= 0) return QStringLiteral("검색 또는 등록된 자료가 존재하지 않습니다!");
-    return QStringLiteral("검색건수: ") + amount_text(found) + QStringLiteral("건");
 }
 
 QStringList category_names(bool* ok)

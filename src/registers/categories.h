@@ -1,5 +1,6 @@
 #pragma once
 #include "data/db.h"
+#include "ui/messages.h"
 #include <QString>
 #include <QStringList>
 
@@ -18,8 +19,6 @@ Query b2_list_query(const QString& gbn, const QString& field, const QString& ser
 int b2_fill_grid(FlexGrid& g, const Query& q);
 // Column widths of the category grid for a grid of the given width (twips).
 void b2_set_col_width(FlexGrid& g, int grid_width);
-// "검색건수: n건", or the no-data text for 0.
-QString list_count_text(int found);
 
 // The category names in name order; ok false when the query failed.
 QStringList category_names(bool* ok = nullptr);

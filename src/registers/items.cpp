@@ -2,6 +2,7 @@
 #include "data/amounts.h"
 #include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/messages.h"
 
 #include <cmath>
 

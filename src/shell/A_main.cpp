@@ -5,6 +5,7 @@
 #include "data/text.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/messages.h"
 
 #include <initializer_list>
 
@@ -282,7 +283,7 @@ void A_main::cmd_ok_click()
     t_pas->setText(clean_input(t_pas->text()));
     switch (login(t_nam->text(), t_pas->text())) {
     case LoginResult::NoConnection:
-        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        msg_info(this, k_db_fail);
         return;
     case LoginResult::NoSettings:
         msg_info(this, QStringLiteral("프로그램을 실행할 수 없습니다!"));
@@ -390,7 +391,7 @@ void A_main::popup_command(int pop, int item)
 {
     if (pop < 1 || pop > 6 || item < 1 || item > 2) return;
     if (!has_right(user_rights, item == 1 ? QStringLiteral("xls") : QStringLiteral("prt"))) {
-        msg_info(this, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        msg_info(this, k_no_right);
         return;
     }
     list_output(QLatin1String(popup_screen[pop - 1]), item);
