@@ -4,6 +4,7 @@
 #include "shell/screens.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -34,11 +35,7 @@ A1::A1(QWidget* parent) : QDialog(parent)
     t_code->setObjectName(QStringLiteral("t_code"));
     tw_place(t_code, 240, 220, 5520, 330);
 
-    cmd_ok = new QPushButton(QStringLiteral("확인"), this);
-    cmd_ok->setObjectName(QStringLiteral("cmd_ok"));
-    cmd_ok->setAutoDefault(false);
-    cmd_ok->setDefault(false);
-    tw_place(cmd_ok, 4905, 1650, 1215, 420);
+    cmd_ok = plain_button(this, "cmd_ok", QStringLiteral("확인"), 4905, 1650, 1215, 420);
     connect(cmd_ok, &QPushButton::clicked, this, &A1::cmd_ok_click);
 
     setFixedSize(twips_to_px(6240), twips_to_px(2200));

@@ -1,7 +1,7 @@
 #include "admin/A2.h"
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
-#include "admin/keys.h"
+#include "ui/controls.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"

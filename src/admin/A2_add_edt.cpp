@@ -1,6 +1,6 @@
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
-#include "admin/keys.h"
+#include "ui/controls.h"
 #include "data/db.h"
 #include "data/text.h"
 #include "shell/screens.h"
@@ -20,16 +20,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     l->setObjectName(QLatin1String(name));
     tw_place(l, left, top, width, 300);
     return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    tw_place(b, left, top, 1215, 420);
-    return b;
 }
 }
 
@@ -71,8 +61,8 @@ A2_add_edt::A2_add_edt(QWidget* parent) : QDialog(parent)
     t_chk->setObjectName(QStringLiteral("t_chk"));
     t_chk->hide();
 
-    cmd_chk = button(this, "cmd_chk", QStringLiteral("저장"), 3285, 2040);
-    cmd_can = button(this, "cmd_can", QStringLiteral("닫기"), 4560, 2040);
+    cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 3285, 2040);
+    cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 4560, 2040);
     connect(cmd_chk, &QPushButton::clicked, this, &A2_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &A2_add_edt::cmd_can_click);
 

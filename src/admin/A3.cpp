@@ -1,7 +1,7 @@
 #include "admin/A3.h"
 #include "admin/A3_add_edt.h"
 #include "admin/closing.h"
-#include "admin/keys.h"
+#include "ui/controls.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"

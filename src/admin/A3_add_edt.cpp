@@ -1,6 +1,6 @@
 #include "admin/A3_add_edt.h"
 #include "admin/closing.h"
-#include "admin/keys.h"
+#include "ui/controls.h"
 #include "data/clock.h"
 #include "data/db.h"
 #include "shell/screens.h"
@@ -11,18 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    tw_place(b, left, top, 1215, 420);
-    return b;
-}
-}
 
 A3_add_edt::A3_add_edt(QWidget* parent) : QDialog(parent)
 {
@@ -49,8 +37,8 @@ A3_add_edt::A3_add_edt(QWidget* parent) : QDialog(parent)
     t_chk->setObjectName(QStringLiteral("t_chk"));
     t_chk->hide();
 
-    cmd_chk = button(this, "cmd_chk", QStringLiteral("실행"), 3285, 1200);
-    cmd_can = button(this, "cmd_can", QStringLiteral("닫기"), 4560, 1200);
+    cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("실행"), 3285, 1200);
+    cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 4560, 1200);
     connect(cmd_chk, &QPushButton::clicked, this, &A3_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &A3_add_edt::cmd_can_click);
 

@@ -1,5 +1,5 @@
 #include "admin/A4.h"
-#include "admin/keys.h"
+#include "ui/controls.h"
 #include "data/db.h"
 #include "shell/screens.h"
 #include "ui/msgbox.h"
@@ -57,11 +57,7 @@ A4::A4(QWidget* parent) : QDialog(parent)
     t_max_dat = boxes_[F_MAX_DAT];
     t_max_cnt = boxes_[F_MAX_CNT];
 
-    cmd_ok = new QPushButton(QStringLiteral("확인"), this);
-    cmd_ok->setObjectName(QStringLiteral("cmd_ok"));
-    cmd_ok->setAutoDefault(false);
-    cmd_ok->setDefault(false);
-    tw_place(cmd_ok, 3905, top + 300, 1215, 420);
+    cmd_ok = plain_button(this, "cmd_ok", QStringLiteral("확인"), 3905, top + 300, 1215, 420);
     connect(cmd_ok, &QPushButton::clicked, this, &A4::cmd_ok_click);
 
     auto* chain = new EnterChain(this);

@@ -24,6 +24,7 @@
 #if __has_include("registers/pop_pdt.h")
 #include "registers/pop_pdt.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 #define COUNTER_HAS_POP_PDT 1
 #endif
 
@@ -43,16 +44,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int
     if (name) la->setObjectName(QLatin1String(name));
     tw_place(la, l, t, w, 330);
     return la;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int l, int t, int w)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    tw_place(b, l, t, w, 400);
-    return b;
 }
 
 bool filled(const FlexGrid* g, int r) { return !g->text(r, 2).isEmpty(); }
@@ -134,15 +125,15 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     t_upt_cod = box(pic_upt, "t_upt_cod", 1100, 1320, 1600, true);
     la_f1_nam = label(pic_upt, "la_f1_nam", QString(), 120, 1720, 900);
     t_upt_f1_nam = box(pic_upt, "t_upt_f1_nam", 1100, 1720, 4700, true);
-    cmd_app = button(pic_upt, "cmd_app", QStringLiteral("적용"), 3000, 2060, 900);
-    cmd_del = button(pic_upt, "cmd_del", QStringLiteral("삭제"), 3960, 2060, 900);
-    cmd_hid = button(pic_upt, "cmd_hid", QStringLiteral("닫기"), 4920, 2060, 900);
+    cmd_app = plain_button(pic_upt, "cmd_app", QStringLiteral("적용"), 3000, 2060, 900, 400);
+    cmd_del = plain_button(pic_upt, "cmd_del", QStringLiteral("삭제"), 3960, 2060, 900, 400);
+    cmd_hid = plain_button(pic_upt, "cmd_hid", QStringLiteral("닫기"), 4920, 2060, 900, 400);
     pic_upt->hide();
 
-    cmd_add = button(this, "cmd_add", returns_ ? QStringLiteral("반납등록") : QStringLiteral("대여등록"), 6900, 7360,
-                     1300);
-    cmd_clr = button(this, "cmd_clr", QStringLiteral("다시입력"), 8260, 7360, 1300);
-    cmd_ext = button(this, "cmd_ext", QStringLiteral("닫기"), 9620, 7360, 1300);
+    cmd_add = plain_button(this, "cmd_add", returns_ ? QStringLiteral("반납등록") : QStringLiteral("대여등록"), 6900, 7360,
+                     1300, 400);
+    cmd_clr = plain_button(this, "cmd_clr", QStringLiteral("다시입력"), 8260, 7360, 1300, 400);
+    cmd_ext = plain_button(this, "cmd_ext", QStringLiteral("닫기"), 9620, 7360, 1300, 400);
     tw_place(this, 0, 0, 11040, 7900);
     setFixedSize(size());
 

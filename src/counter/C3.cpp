@@ -7,6 +7,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -36,15 +37,6 @@ const HandOverCol hand_over[20] = {
     {"마감", 0, -1, 20},          {"비    고", 2500, -1, 21},
 };
 
-QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(parent->style()->standardIcon(pic));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 }
 
 C3::C3(QWidget* parent) : QDialog(parent)

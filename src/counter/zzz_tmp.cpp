@@ -9,6 +9,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QDateEdit>
 #include <algorithm>
@@ -31,16 +32,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
     auto* l = new QLabel(text, parent);
     if (name) l->setObjectName(QLatin1String(name));
     return l;
-}
-
-QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setIcon(parent->style()->standardIcon(pic));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
 }
 
 // Val(): the leading number of a text, 0 when there is none.

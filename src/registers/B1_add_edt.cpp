@@ -9,10 +9,10 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,35 +40,6 @@ void caption(QWidget* parent, const char* text, int left, int top, int width = 9
     auto* l = new QLabel(QString::fromUtf8(text), parent);
     tw_place(l, left, top, width, 330);
 }
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int left, int top, int width = 1215)
-{
-    auto* b = make<QPushButton>(parent, name);
-    b->setText(QString::fromUtf8(text));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    tw_place(b, left, top, width, 420);
-    return b;
-}
-
-// Enter on a focused button presses it (the buttons are never default).
-class EnterPresses : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::KeyPress) {
-            const int k = static_cast<QKeyEvent*>(e)->key();
-            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-                if (auto* b = qobject_cast<QPushButton*>(o); b && b->isEnabled()) {
-                    b->click();
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-};
 }
 
 B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
@@ -104,8 +75,8 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     Check1 = make<QCheckBox>(this, "Check1");
     Check1->setText(QStringLiteral("정회원가입과동시에연회비결제처리"));
     tw_place(Check1, 120, 3500, 4500, 330);
-    cmd_chk = button(this, "cmd_chk", "저    장", 1100, 3990, 1500);
-    cmd_can = button(this, "cmd_can", "닫    기", 2700, 3990, 1500);
+    cmd_chk = plain_button(this, "cmd_chk", "저    장", 1100, 3990, 1500);
+    cmd_can = plain_button(this, "cmd_can", "닫    기", 2700, 3990, 1500);
 
     t_chk = make<QLineEdit>(this, "t_chk");
     t_tmp_gbn = make<QLineEdit>(this, "t_tmp_gbn");
@@ -139,10 +110,10 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     fm2 = make<QFrame>(this, "fm2");
     fm2->setFrameShape(QFrame::StyledPanel);
     tw_place(fm2, 4800, 1560, 5550, 600);
-    Command1 = button(fm2, "Command1", "등록", 120, 90);
-    Command2 = button(fm2, "Command2", "수정", 1455, 90);
-    Command3 = button(fm2, "Command3", "삭제", 2790, 90);
-    Command4 = button(fm2, "Command4", "정리", 4125, 90);
+    Command1 = plain_button(fm2, "Command1", "등록", 120, 90);
+    Command2 = plain_button(fm2, "Command2", "수정", 1455, 90);
+    Command3 = plain_button(fm2, "Command3", "삭제", 2790, 90);
+    Command4 = plain_button(fm2, "Command4", "정리", 4125, 90);
 
     fm3 = make<QFrame>(this, "fm3");
     fm3->setFrameShape(QFrame::StyledPanel);
@@ -150,8 +121,7 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     ms = make<FlexGrid>(fm3, "ms");
     tw_place(ms, 120, 120, 5310, 2040);
 
-    auto* enter = new EnterPresses(this);
-    for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(enter);
+    for (QPushButton* b : findChildren<QPushButton*>()) press_on_enter(b);
 
     // Enter moves through the boxes.
     const QList<QPair<QLineEdit*, QWidget*>> chain = {{t_c_dat, t_cod}, {t_cod, t_nam}, {t_nam, t_tel},

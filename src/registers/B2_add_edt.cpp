@@ -6,22 +6,11 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-QPushButton* dialog_button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-}
 
 B2_add_edt::B2_add_edt(QWidget* parent) : QDialog(parent)
 {
@@ -43,17 +32,15 @@ B2_add_edt::B2_add_edt(QWidget* parent) : QDialog(parent)
     t_chk = new QLineEdit(this);
     t_chk->setObjectName(QStringLiteral("t_chk"));
     t_chk->hide();
-    cmd_chk = dialog_button(this, "cmd_chk", QStringLiteral("저장"));
-    tw_place(cmd_chk, 2560, 1200, 1215, 420);
-    cmd_can = dialog_button(this, "cmd_can", QStringLiteral("닫기"));
-    tw_place(cmd_can, 3885, 1200, 1215, 420);
+    cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 2560, 1200, 1215, 420);
+    cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 3885, 1200, 1215, 420);
     setTabOrder(t_nam, t_big);
     setTabOrder(t_big, cmd_chk);
     setTabOrder(cmd_chk, cmd_can);
 
     connect(t_nam, &QLineEdit::returnPressed, t_big, [this] { t_big->setFocus(); });
     connect(t_big, &QLineEdit::returnPressed, cmd_chk, [this] { cmd_chk->setFocus(); });
-    cmd_chk->installEventFilter(this);
+    press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B2_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -75,19 +62,6 @@ void B2_add_edt::showEvent(QShowEvent* e)
     } else {
         t_nam->setFocus();
     }
-}
-
-bool B2_add_edt::eventFilter(QObject* o, QEvent* e)
-{
-    // Enter on the focused save button presses it.
-    if (o == cmd_chk && e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-            cmd_chk->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(o, e);
 }
 
 void B2_add_edt::cmd_chk_click()

@@ -28,5 +28,4 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
 };

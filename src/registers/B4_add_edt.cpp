@@ -7,23 +7,14 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
-QPushButton* dialog_button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
 QLineEdit* box(QWidget* parent, const QString& name, int top)
 {
     auto* e = new QLineEdit(parent);
@@ -95,10 +86,8 @@ B4_add_edt::B4_add_edt(QWidget* parent) : QDialog(parent)
     t_tmp_gbn = new QLineEdit(this);
     t_tmp_gbn->setObjectName(QStringLiteral("t_tmp_gbn"));
     t_tmp_gbn->hide();
-    cmd_chk = dialog_button(this, "cmd_chk", QStringLiteral("저장"));
-    tw_place(cmd_chk, 3060, top, 1215, 420);
-    cmd_can = dialog_button(this, "cmd_can", QStringLiteral("닫기"));
-    tw_place(cmd_can, 4440, top, 1215, 420);
+    cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 3060, top, 1215, 420);
+    cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 4440, top, 1215, 420);
 
     // Enter and Tab walk the boxes in this order; the category box comes last.
     QList<QWidget*> order{t_cod};
@@ -113,7 +102,7 @@ B4_add_edt::B4_add_edt(QWidget* parent) : QDialog(parent)
 
     keep_grouped(t_dan);
     keep_grouped(t_yun);
-    cmd_chk->installEventFilter(this);
+    press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B4_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -169,19 +158,6 @@ void B4_add_edt::showEvent(QShowEvent* e)
     } else {
         t_cod->setFocus();
     }
-}
-
-bool B4_add_edt::eventFilter(QObject* o, QEvent* e)
-{
-    // Enter on the focused save button presses it.
-    if (o == cmd_chk && e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-            cmd_chk->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(o, e);
 }
 
 void B4_add_edt::cmd_chk_click()

@@ -4,22 +4,13 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
-QPushButton* dialog_button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
 void keep_grouped(QLineEdit* e)
 {
     QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
@@ -51,10 +42,8 @@ B4_pro::B4_pro(QWidget* parent) : QDialog(parent)
     t_yun->setObjectName(QStringLiteral("t_yun"));
     t_yun->setAlignment(Qt::AlignRight);
     tw_place(t_yun, 4160, 240, 1500, 330);
-    cmd_chk = dialog_button(this, "cmd_chk", QStringLiteral("저장"));
-    tw_place(cmd_chk, 9225, 195, 1215, 420);
-    cmd_can = dialog_button(this, "cmd_can", QStringLiteral("닫기"));
-    tw_place(cmd_can, 10545, 195, 1215, 420);
+    cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 9225, 195, 1215, 420);
+    cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 10545, 195, 1215, 420);
     ms = new FlexGrid(this);
     ms->setObjectName(QStringLiteral("ms"));
     tw_place(ms, 240, 780, 11520, 5580);
@@ -71,7 +60,7 @@ B4_pro::B4_pro(QWidget* parent) : QDialog(parent)
     connect(t_yun, &QLineEdit::returnPressed, this, [this] { cmd_chk->setFocus(); });
     keep_grouped(t_dae);
     keep_grouped(t_yun);
-    cmd_chk->installEventFilter(this);
+    press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B4_pro::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -82,19 +71,6 @@ void B4_pro::form_load()
     c_yun->setChecked(true);
     t_dae->clear();
     t_yun->clear();
-}
-
-bool B4_pro::eventFilter(QObject* o, QEvent* e)
-{
-    // Enter on the focused save button presses it.
-    if (o == cmd_chk && e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-            cmd_chk->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(o, e);
 }
 
 void B4_pro::cmd_chk_click()

@@ -31,5 +31,4 @@ public slots:
     void done(int r) override;
 
 protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
 };

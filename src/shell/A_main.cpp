@@ -6,6 +6,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <initializer_list>
 
@@ -79,16 +80,8 @@ void A_main::build_login_panel()
     t_pas->setEchoMode(QLineEdit::Password);
     tw_place(t_pas, 1700, 1360, 2400, 360);
 
-    cmd_ok = new QPushButton(QStringLiteral("로그인"), pic_con);
-    cmd_ok->setObjectName(QStringLiteral("cmd_ok"));
-    tw_place(cmd_ok, 4300, 880, 1300, 840);
-    cmd_no = new QPushButton(QStringLiteral("종료"), pic_con);
-    cmd_no->setObjectName(QStringLiteral("cmd_no"));
-    tw_place(cmd_no, 4300, 1800, 1300, 420);
-    for (QPushButton* b : {cmd_ok, cmd_no}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    cmd_ok = plain_button(pic_con, "cmd_ok", QStringLiteral("로그인"), 4300, 880, 1300, 840);
+    cmd_no = plain_button(pic_con, "cmd_no", QStringLiteral("종료"), 4300, 1800, 1300, 420);
 
     auto* l3 = new QLabel(QStringLiteral("[연결정보]"), pic_con);
     tw_place(l3, 400, 2450, 1200, 330);

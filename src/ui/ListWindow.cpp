@@ -2,6 +2,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/twips.h"
 #include "data/state.h"
+#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -12,15 +13,6 @@
 
 namespace {
 QWidget* part(QWidget* form, const char* name) { return form->findChild<QWidget*>(QLatin1String(name)); }
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 }
 
 void layout_list_form(const QString& mode, QWidget* form)
@@ -100,13 +92,12 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
         t_ser = new QLineEdit(fm_sub);
         t_ser->setObjectName(QStringLiteral("t_ser"));
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
-        cmd_fnd = button(fm_sub, "cmd_fnd", QStringLiteral("검색"));
-        tw_place(cmd_fnd, 2700, ctl_top - 30, 900, ctl_height + 60);
+        cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
     }
-    if (frame.add) cmd_add = button(fm_mnu, "cmd_add", QStringLiteral("등록"));
-    if (frame.edt) cmd_edt = button(fm_mnu, "cmd_edt", QStringLiteral("수정"));
-    if (frame.del) cmd_del = button(fm_mnu, "cmd_del", QStringLiteral("삭제"));
-    cmd_ext = button(fm_mnu, "cmd_ext", QStringLiteral("닫기"));
+    if (frame.add) cmd_add = plain_button(fm_mnu, "cmd_add", QStringLiteral("등록"));
+    if (frame.edt) cmd_edt = plain_button(fm_mnu, "cmd_edt", QStringLiteral("수정"));
+    if (frame.del) cmd_del = plain_button(fm_mnu, "cmd_del", QStringLiteral("삭제"));
+    cmd_ext = plain_button(fm_mnu, "cmd_ext", QStringLiteral("닫기"));
     int left = 6500;
     for (QPushButton* b : {cmd_add, cmd_edt, cmd_del, cmd_ext}) {
         if (!b) continue;

@@ -2,10 +2,24 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QStyle>
 #include <QWidget>
 #include <functional>
 
+class QAbstractButton;
 class QLineEdit;
+class QPushButton;
+
+// A push button named `name` that is never (auto)default, so Enter presses
+// it only where a screen asks for it; placed in twips when a place is given.
+QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption = QString());
+QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                          int width = 1215, int height = 420);
+// A plain button that shows one of the style's standard pictures.
+QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic);
+
+// Enter on the focused button presses it.
+void press_on_enter(QAbstractButton* b);
 
 // Enter moves the focus from box to box along the links; Enter on a linked
 // button presses it.

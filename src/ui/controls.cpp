@@ -1,0 +1,121 @@
+#include "ui/controls.h"
+#include "ui/twips.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+bool is_enter(QEvent* e)
+{
+    if (e->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+class EnterPresses : public QObject {
+public:
+    explicit EnterPresses(QAbstractButton* b) : QObject(b), b_(b) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (!is_enter(e)) return false;
+        b_->click();
+        return true;
+    }
+
+private:
+    QAbstractButton* b_;
+};
+}
+
+QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                          int height)
+{
+    QPushButton* b = plain_button(parent, name, caption);
+    tw_place(b, left, top, width, height);
+    return b;
+}
+
+QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic)
+{
+    QPushButton* b = plain_button(parent, name);
+    b->setIcon(parent->style()->standardIcon(pic));
+    return b;
+}
+
+void press_on_enter(QAbstractButton* b)
+{
+    if (b) b->installEventFilter(new EnterPresses(b));
+}
+
+void EnterChain::link(QWidget* from, QWidget* to)
+{
+    next_.insert(from, to);
+    from->installEventFilter(this);
+    if (auto* b = qobject_cast<QAbstractButton*>(to)) b->installEventFilter(this);
+}
+
+void EnterChain::link_all(std::initializer_list<QWidget*> order)
+{
+    QWidget* prev = nullptr;
+    for (QWidget* w : order) {
+        if (prev) link(prev, w);
+        prev = w;
+    }
+}
+
+bool EnterChain::eventFilter(QObject* o, QEvent* e)
+{
+    if (!is_enter(e)) return false;
+    if (auto* b = qobject_cast<QAbstractButton*>(o); b && !next_.contains(o)) {
+        b->click();
+        return true;
+    }
+    const QPointer<QWidget> to = next_.value(o);
+    if (to) to->setFocus();
+    return true;
+}
+
+namespace {
+class SearchBoxFilter : public QObject {
+public:
+    SearchBoxFilter(QLineEdit* box, std::function<void()> find) : QObject(box), box_(box), find_(std::move(find)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            box_->clear();
+            return true;
+        }
+        if (is_enter(e)) {
+            find_();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    std::function<void()> find_;
+};
+}
+
+void wire_search_box(QLineEdit* t_ser, std::function<void()> find)
+{
+    if (!t_ser) return;
+    t_ser->installEventFilter(new SearchBoxFilter(t_ser, std::move(find)));
+}
