@@ -40,13 +40,6 @@ A2::A2(QWidget* parent)
     ms_list();
 }
 
-void A2::clear_grid()
-{
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
-}
-
 void A2::set_col_width()
 {
     if (ms->rows() < 2 || ms->cols() < 9) return;
@@ -56,7 +49,7 @@ void A2::set_col_width()
 
 void A2::ms_list()
 {
-    clear_grid();
+    ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
         msg_info(this, k_db_fail);
@@ -85,7 +78,7 @@ void A2::ms_list()
     }
     const int n = ms->rows() - 1;
     if (!cur.ok() || n == 0) {
-        clear_grid();
+        ms->clear_grid();
         ms->set_redraw(true);
         la_inf->setText(list_count_text(0));
         return;
@@ -109,9 +102,8 @@ void A2::cmd_add_click()
 
 void A2::cmd_edt_click()
 {
-    if (ms->rows() < 2) return;
-    const int r = ms->row();
-    if (r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     const QString name = ms->text(r, 1);
     if (is_admin_name(name)) msg_info(this, QStringLiteral("관리자계정은 비밀번호만 수정 가능합니다!"));
     A2_add_edt* d = screens::kept<A2_add_edt>();
@@ -128,9 +120,8 @@ void A2::cmd_edt_click()
 
 void A2::cmd_del_click()
 {
-    if (ms->rows() < 2) return;
-    const int r = ms->row();
-    if (r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     const QString name = ms->text(r, 1);
     if (is_admin_name(name)) {
         msg_info(this, QStringLiteral("관리자계정은 삭제할 수 없습니다!"));

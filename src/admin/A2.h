@@ -23,5 +23,4 @@ protected:
 
 private:
     void set_col_width();
-    void clear_grid();
 };

@@ -43,13 +43,6 @@ A3::A3(QWidget* parent)
     ms_list();
 }
 
-void A3::clear_grid()
-{
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
-}
-
 void A3::set_col_width()
 {
     if (ms->rows() < 2 || ms->cols() < 3) return;
@@ -60,7 +53,7 @@ void A3::set_col_width()
 
 void A3::ms_list()
 {
-    clear_grid();
+    ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
         msg_info(this, k_db_fail);
@@ -85,7 +78,7 @@ void A3::ms_list()
     }
     const int n = ms->rows() - 1;
     if (!cur.ok() || n == 0) {
-        clear_grid();
+        ms->clear_grid();
         ms->set_redraw(true);
         la_inf->setText(list_count_text(0));
         return;

@@ -21,5 +21,4 @@ protected:
 
 private:
     void set_col_width();
-    void clear_grid();
 };

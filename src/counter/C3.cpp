@@ -90,9 +90,7 @@ int C3::load_rows(const FlexGrid& from)
 {
     const QList<int> rows = history::ticked_rows(from);
     ms->set_redraw(false);
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
+    ms->clear_grid();
     ms->set_rows(int(rows.size()) + 1);
     ms->set_cols(20);
     for (int c = 0; c < 20; ++c) {

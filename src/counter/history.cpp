@@ -67,9 +67,7 @@ Query ca_list_query(const CaParams& p)
 void ca_clear_grid(FlexGrid* ms)
 {
     if (!ms) return;
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(0);
+    ms->clear_grid(0);
 }
 
 namespace {

@@ -97,13 +97,6 @@ B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("ì „ì²
     ms_list();
 }
 
-void B1::clear_grid()
-{
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
-}
-
 void B1::set_col_width() { b1_col_widths(*ms, tw_rect(ms).width); }
 
 void B1::place_summary()
@@ -131,7 +124,7 @@ void B1::showEvent(QShowEvent* e)
 
 void B1::ms_list()
 {
-    clear_grid();
+    ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
         msg_info(this, k_db_fail);
@@ -150,8 +143,8 @@ void B1::cmd_fnd_click() { ms_list(); }
 
 void B1::ms_dbl_click()
 {
-    const int r = ms->row();
-    if (ms->rows() < 2 || r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     ms->set_text(r, 1, ms->text(r, 1) == k_tick ? QString() : k_tick);
 }
 
@@ -219,8 +212,8 @@ void B1::cmd_del_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = ms->row();
-    if (ms->rows() < 2 || r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     if (!open_db()) {
         msg_info(this, k_db_fail);
         return;
@@ -262,8 +255,8 @@ void B1::cmd_edt_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = ms->row();
-    if (ms->rows() < 2 || r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     B1_add_edt* d = screens::kept<B1_add_edt>();
     d->t_chk->setText(QStringLiteral("edt"));
     d->t_c_dat->setText(ms->text(r, 3));

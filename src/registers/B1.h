@@ -39,5 +39,4 @@ protected:
 private:
     void place_summary();
     void set_col_width();
-    void clear_grid();
 };

@@ -279,9 +279,7 @@ void B1_add_edt::cmd_chk_click()
 
 void B1_add_edt::clear_periods()
 {
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
+    ms->clear_grid();
 }
 
 void B1_add_edt::load_periods()
@@ -431,8 +429,8 @@ void B1_add_edt::Command4_click()
 
 void B1_add_edt::ms_dbl_click()
 {
-    const int r = ms->row();
-    if (ms->rows() < 2 || r < 1) return;
+    const int r = ms->data_row();
+    if (r == 0) return;
     t_idx->setText(ms->text(r, 0));
     t_s_dat->setText(ms->text(r, 1));
     t_e_dat->setText(ms->text(r, 2));

@@ -70,23 +70,9 @@ void B2::showEvent(QShowEvent* e)
 
 void B2::set_col_width() { b2_set_col_width(*ms, tw_rect(ms).width); }
 
-void B2::clear_grid()
-{
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
-}
-
-int B2::current_row() const
-{
-    if (ms->rows() <= 1) return 0;
-    const int r = ms->row();
-    return r >= 1 && r < ms->rows() ? r : 0;
-}
-
 void B2::ms_list()
 {
-    clear_grid();
+    ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
         msg_info(this, k_db_fail);
@@ -125,7 +111,7 @@ void B2::cmd_edt_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = current_row();
+    const int r = ms->data_row();
     if (r == 0) return;
     B2_add_edt* d = screens::kept<B2_add_edt>();
     d->form_load();
@@ -141,7 +127,7 @@ void B2::cmd_del_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = current_row();
+    const int r = ms->data_row();
     if (r == 0) return;
     if (!open_db()) {
         msg_info(this, k_db_fail);

@@ -28,6 +28,4 @@ protected:
 
 private:
     void set_col_width();
-    void clear_grid();
-    int current_row() const;
 };

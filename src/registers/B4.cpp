@@ -123,23 +123,9 @@ void B4::showEvent(QShowEvent* e)
 
 void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }
 
-void B4::clear_grid()
-{
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(1);
-}
-
-int B4::current_row() const
-{
-    if (ms->rows() <= 1) return 0;
-    const int r = ms->row();
-    return r >= 1 && r < ms->rows() ? r : 0;
-}
-
 void B4::ms_list()
 {
-    clear_grid();
+    ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
     if (!open_db()) {
         msg_info(this, k_db_fail);
@@ -158,7 +144,7 @@ void B4::cmd_fnd_click() { ms_list(); }
 
 void B4::ms_dbl_click()
 {
-    const int r = current_row();
+    const int r = ms->data_row();
     if (r == 0) return;
     ms->set_text(r, 1, ms->text(r, 1) == tick() ? QString() : tick());
 }
@@ -231,9 +217,7 @@ void B4::check2_click(bool ticked)
     B4_pro* d = screens::kept<B4_pro>();
     d->form_load();
     FlexGrid* g = d->ms;
-    g->clear_cells();
-    g->set_rows(1);
-    g->set_cols(1);
+    g->clear_grid();
     g->set_redraw(false);
     g->set_rows(int(rows.size()) + 1);
     g->set_cols(10);
@@ -285,7 +269,7 @@ void B4::cmd_edt_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = current_row();
+    const int r = ms->data_row();
     if (r == 0) return;
     B4_add_edt* d = screens::kept<B4_add_edt>();
     d->form_load();
@@ -306,7 +290,7 @@ void B4::cmd_del_click()
         msg_info(this, k_no_right);
         return;
     }
-    const int r = current_row();
+    const int r = ms->data_row();
     if (r == 0) return;
     if (!open_db()) {
         msg_info(this, k_db_fail);

@@ -40,8 +40,6 @@ protected:
 
 private:
     void set_col_width();
-    void clear_grid();
     void place_switches();
-    int current_row() const;
     QStringList ticked_barcodes() const;
 };

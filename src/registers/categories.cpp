@@ -19,9 +19,7 @@ Query b2_list_query(const QString& gbn, const QString& field, const QString& ser
 
 int b2_fill_grid(FlexGrid& g, const Query& q)
 {
-    g.clear_cells();
-    g.set_rows(1);
-    g.set_cols(1);
+    g.clear_grid();
     if (q.isEmpty()) return 0;
     Cursor c(shared_con(), q);
     if (!c.next()) return 0;

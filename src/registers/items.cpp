@@ -55,9 +55,7 @@ Query b4_list_query(const QString& gbn, const QString& field, const QString& ser
 ItemCounts b4_fill_grid(FlexGrid& g, const Query& q)
 {
     ItemCounts n;
-    g.clear_cells();
-    g.set_rows(1);
-    g.set_cols(1);
+    g.clear_grid();
     if (q.isEmpty()) return n;
     Cursor c(shared_con(), q);
     if (!c.next()) return n;

@@ -85,9 +85,7 @@ void b1_col_widths(FlexGrid& ms, int width_twips)
 
 int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
 {
-    ms.clear_cells();
-    ms.set_rows(1);
-    ms.set_cols(1);
+    ms.clear_grid();
     Cursor c(con(), q);
     if (!c.next()) {
         if (pb) pb->setValue(0);
@@ -148,9 +146,7 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     }
     if (!c.ok()) {
         // A list that broke off part-way is no list.
-        ms.clear_cells();
-        ms.set_rows(1);
-        ms.set_cols(1);
+        ms.clear_grid();
         if (pb) pb->setValue(0);
         return 0;
     }

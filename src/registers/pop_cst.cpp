@@ -78,9 +78,7 @@ bool PickerDialog::eventFilter(QObject* o, QEvent* e)
 
 void PickerDialog::clear_grid()
 {
-    ms->clear_cells();
-    ms->set_rows(1);
-    ms->set_cols(0);
+    ms->clear_grid(0);
 }
 
 void PickerDialog::fit_last_column()
@@ -174,6 +172,7 @@ void pop_cst::resizeEvent(QResizeEvent* e)
 
 void pop_cst::choose()
 {
-    if (ms->rows() < 2 || ms->row() < 1) return;
-    hand_back("t_m_cod", "mem_chk", ms->text(ms->row(), 3));
+    const int r = ms->data_row();
+    if (r == 0) return;
+    hand_back("t_m_cod", "mem_chk", ms->text(r, 3));
 }

@@ -70,8 +70,8 @@ void pop_pdt::set_col_width()
 
 void pop_pdt::choose()
 {
-    if (ms->rows() < 2 || ms->row() < 1) return;
-    const int r = ms->row();
+    const int r = ms->data_row();
+    if (r == 0) return;
     const QString mark = ms->text(r, 1);
     const QString code = ms->text(r, 3);
     const QString caller = caller_name();

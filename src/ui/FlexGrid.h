@@ -135,6 +135,14 @@ public:
     bool redraw() const { return redraw_; }
     // Empties every cell (header included); rows and columns stay.
     void clear_cells();
+    // Back to the header row alone: no texts, `cols` columns.
+    void clear_grid(int cols = 1) { clear_cells(); set_rows(1); set_cols(cols); }
+    // The current data row; 0 when there is none.
+    int data_row() const
+    {
+        const int r = row();
+        return rows() > 1 && r >= 1 && r < rows() ? r : 0;
+    }
 
     // Wheel by the list windows' rule (see hook_wheel).
     void set_wheel_hooked(bool on) { wheel_hooked_ = on; }
