@@ -1,7 +1,6 @@
 #include "admin/A2.h"
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
-#include "ui/controls.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"
@@ -32,11 +31,9 @@ A2::A2(QWidget* parent)
     t_chk->setCurrentIndex(0);
     set_search_left(1580);
 
-    connect(cmd_fnd, &QPushButton::clicked, this, &A2::cmd_fnd_click);
     connect(cmd_add, &QPushButton::clicked, this, &A2::cmd_add_click);
     connect(cmd_edt, &QPushButton::clicked, this, &A2::cmd_edt_click);
     connect(cmd_del, &QPushButton::clicked, this, &A2::cmd_del_click);
-    wire_search_box(t_ser, [this] { cmd_fnd_click(); });
     ms_list();
 }
 
@@ -90,8 +87,6 @@ void A2::ms_list()
     set_col_width();
 }
 
-void A2::cmd_fnd_click() { ms_list(); }
-
 void A2::cmd_add_click()
 {
     A2_add_edt* d = screens::kept<A2_add_edt>();
@@ -138,16 +133,4 @@ void A2::cmd_del_click()
     }
     msg_info(this, QStringLiteral("삭제완료!"));
     ms_list();
-}
-
-void A2::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    set_col_width();
-}
-
-void A2::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    set_col_width();
 }

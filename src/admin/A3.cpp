@@ -1,7 +1,6 @@
 #include "admin/A3.h"
 #include "admin/A3_add_edt.h"
 #include "admin/closing.h"
-#include "ui/controls.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"
@@ -37,9 +36,7 @@ A3::A3(QWidget* parent)
     t_chk->setCurrentIndex(0);
     set_search_left(1580);
 
-    connect(cmd_fnd, &QPushButton::clicked, this, &A3::cmd_fnd_click);
     connect(cmd_add, &QPushButton::clicked, this, &A3::cmd_add_click);
-    wire_search_box(t_ser, [this] { cmd_fnd_click(); });
     ms_list();
 }
 
@@ -90,24 +87,10 @@ void A3::ms_list()
     set_col_width();
 }
 
-void A3::cmd_fnd_click() { ms_list(); }
-
 void A3::cmd_add_click()
 {
     A3_add_edt* d = screens::kept<A3_add_edt>();
     d->Form_Load();
     d->t_chk->setText(QStringLiteral("add"));
     d->exec();
-}
-
-void A3::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    set_col_width();
-}
-
-void A3::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    set_col_width();
 }

@@ -12,13 +12,8 @@ public:
 
 public slots:
     void ms_list() override;
-    void cmd_fnd_click();
     void cmd_add_click();
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-
-private:
-    void set_col_width();
+    void set_col_width() override;
 };

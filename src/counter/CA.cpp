@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,14 +81,10 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("ëŒ€ì—
 
     connect(cmd_add, &QPushButton::clicked, this, &CA::cmd_add_click);
     connect(cmd_edt, &QPushButton::clicked, this, &CA::cmd_edt_click);
-    connect(cmd_fnd, &QPushButton::clicked, this, &CA::cmd_fnd_click);
-    connect(t_ser, &QLineEdit::returnPressed, this, &CA::cmd_fnd_click);
-    t_ser->installEventFilter(this);
     connect(t_gbn, &QComboBox::activated, this, &CA::t_gbn_click);
     connect(ms, &FlexGrid::MouseDown, this, &CA::ms_mousedown);
 
     // Loading.
-    la_usr->setText(cur_user);
     const QDate d = today();
     t_date1->setDate(QDate(d.year(), d.month(), 1));
     t_date2->setDate(d);
@@ -169,8 +164,6 @@ void CA::cmd_edt_click()
     screens::kept<C2>()->run();
 }
 
-void CA::cmd_fnd_click() { ms_list(); }
-
 void CA::t_gbn_click() { ms_list(); }
 
 void CA::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
@@ -178,7 +171,7 @@ void CA::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
     if (button == Qt::RightButton) screens::popup(QStringLiteral("POP4"), global_pos);
 }
 
-void CA::place_checks()
+void CA::place_summary()
 {
     const int right = tw_rect(fm_sum).width - tw_rect(la_usr).width - 120;
     int left = right;
@@ -186,27 +179,4 @@ void CA::place_checks()
         left -= tw_rect(b).width;
         tw_set_left(b, left);
     }
-}
-
-void CA::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    place_checks();
-    set_col_width();
-}
-
-void CA::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    place_checks();
-    set_col_width();
-}
-
-bool CA::eventFilter(QObject* o, QEvent* e)
-{
-    if (o == t_ser && e->type() == QEvent::MouseButtonDblClick) {
-        t_ser->clear();
-        return true;
-    }
-    return ListWindow::eventFilter(o, e);
 }

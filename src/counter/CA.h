@@ -36,20 +36,16 @@ public:
 
 public slots:
     void ms_list() override;
-    void set_col_width();
+    void set_col_width() override;
     void clear_grid();
     void cmd_add_click();
     void cmd_edt_click();
-    void cmd_fnd_click();
     void t_gbn_click();
     void ms_mousedown(Qt::MouseButton button, const QPoint& global_pos);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
+    void place_summary() override;
 
 private:
-    void place_checks();
     CaFill fill_;
 };

@@ -12,9 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -23,29 +21,6 @@
 
 namespace {
 const QString k_tick = QStringLiteral("√");
-
-// Enter in the search box searches; a double click empties it.
-class SearchKeys : public QObject {
-public:
-    explicit SearchKeys(B1* owner) : QObject(owner), b1_(owner) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::KeyPress) {
-            const int k = static_cast<QKeyEvent*>(e)->key();
-            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-                b1_->cmd_fnd_click();
-                return true;
-            }
-        } else if (e->type() == QEvent::MouseButtonDblClick) {
-            b1_->t_ser->clear();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    B1* b1_;
-};
 }
 
 B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전체회원정보관리"), Frame{}, parent)
@@ -81,8 +56,6 @@ B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전�
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
 
-    t_ser->installEventFilter(new SearchKeys(this));
-    connect(cmd_fnd, &QPushButton::clicked, this, &B1::cmd_fnd_click);
     connect(cmd_add, &QPushButton::clicked, this, &B1::cmd_add_click);
     connect(cmd_edt, &QPushButton::clicked, this, &B1::cmd_edt_click);
     connect(cmd_del, &QPushButton::clicked, this, &B1::cmd_del_click);
@@ -108,20 +81,6 @@ void B1::place_summary()
     tw_set_left(op_0, fw - uw - cw - w1 - 60 - 120 - w0);
 }
 
-void B1::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    place_summary();
-    set_col_width();
-}
-
-void B1::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    place_summary();
-    set_col_width();
-}
-
 void B1::ms_list()
 {
     ms->clear_grid();
@@ -138,8 +97,6 @@ void B1::ms_list()
     if (n == 0) return;
     set_col_width();
 }
-
-void B1::cmd_fnd_click() { ms_list(); }
 
 void B1::ms_dbl_click()
 {

@@ -24,7 +24,6 @@ public:
 
 public slots:
     void ms_list() override;
-    void cmd_fnd_click();
     void cmd_add_click();
     void cmd_edt_click();
     void cmd_del_click();
@@ -33,10 +32,6 @@ public slots:
     void ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-
-private:
-    void place_summary();
-    void set_col_width();
+    void set_col_width() override;
+    void place_summary() override;
 };

@@ -10,7 +10,6 @@
 #include "ui/messages.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,16 +26,12 @@ B2::B2(QWidget* parent)
     tw_place(t_chk, 1680, ctl_top, 1300, ctl_height);
     set_search_left(3040);
 
-    la_usr->setText(cur_user);
     t_gbn->addItem(QStringLiteral("전체보기"));
     t_gbn->setCurrentIndex(0);
     t_chk->addItem(QStringLiteral("분 류 명"));
     t_chk->addItem(QStringLiteral("비    고"));
     t_chk->setCurrentIndex(0);
 
-    connect(cmd_fnd, &QPushButton::clicked, this, &B2::cmd_fnd_click);
-    connect(t_ser, &QLineEdit::returnPressed, this, &B2::cmd_fnd_click);
-    t_ser->installEventFilter(this);
     connect(cmd_add, &QPushButton::clicked, this, &B2::cmd_add_click);
     connect(cmd_edt, &QPushButton::clicked, this, &B2::cmd_edt_click);
     connect(cmd_del, &QPushButton::clicked, this, &B2::cmd_del_click);
@@ -46,27 +41,6 @@ B2::B2(QWidget* parent)
 }
 
 B2::~B2() = default;
-
-bool B2::eventFilter(QObject* o, QEvent* e)
-{
-    if (o == t_ser && e->type() == QEvent::MouseButtonDblClick) {
-        t_ser->clear();
-        return true;
-    }
-    return ListWindow::eventFilter(o, e);
-}
-
-void B2::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    set_col_width();
-}
-
-void B2::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    set_col_width();
-}
 
 void B2::set_col_width() { b2_set_col_width(*ms, tw_rect(ms).width); }
 
@@ -85,8 +59,6 @@ void B2::ms_list()
     ms->set_row(1);
     set_col_width();
 }
-
-void B2::cmd_fnd_click() { ms_list(); }
 
 void B2::ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos)
 {

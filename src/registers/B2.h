@@ -15,17 +15,11 @@ public:
 
 public slots:
     void ms_list() override;
-    void cmd_fnd_click();
     void cmd_add_click();
     void cmd_edt_click();
     void cmd_del_click();
     void ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    void set_col_width();
+    void set_col_width() override;
 };

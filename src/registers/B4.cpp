@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,7 +53,6 @@ B4::B4(QWidget* parent)
     Text1->hide();
 
     // Form_Load
-    la_usr->setText(cur_user);
     t_gbn->addItem(QStringLiteral("전체보기"));
     t_gbn->setCurrentIndex(0);
     if (open_db()) {
@@ -67,9 +65,6 @@ B4::B4(QWidget* parent)
     t_chk->setCurrentIndex(0);
     op_0->setChecked(true);
 
-    connect(cmd_fnd, &QPushButton::clicked, this, &B4::cmd_fnd_click);
-    connect(t_ser, &QLineEdit::returnPressed, this, &B4::cmd_fnd_click);
-    t_ser->installEventFilter(this);
     connect(t_gbn, qOverload<int>(&QComboBox::activated), this, [this] { ms_list(); });
     connect(op_0, &QRadioButton::clicked, this, [this] { ms_list(); });
     connect(op_1, &QRadioButton::clicked, this, [this] { ms_list(); });
@@ -86,16 +81,7 @@ B4::B4(QWidget* parent)
 
 B4::~B4() = default;
 
-bool B4::eventFilter(QObject* o, QEvent* e)
-{
-    if (o == t_ser && e->type() == QEvent::MouseButtonDblClick) {
-        t_ser->clear();
-        return true;
-    }
-    return ListWindow::eventFilter(o, e);
-}
-
-void B4::place_switches()
+void B4::place_summary()
 {
     const int w = tw_rect(fm_sum).width;
     const int usr = tw_rect(la_usr).width;
@@ -105,20 +91,6 @@ void B4::place_switches()
     tw_set_left(Check2, w - usr - c1 - c2 - 120);
     tw_set_left(op_1, w - usr - c1 - c2 - o1 - 60 - 120);
     tw_set_left(op_0, w - usr - c1 - c2 - o1 - o0 - 60 - 120);
-}
-
-void B4::resizeEvent(QResizeEvent* e)
-{
-    ListWindow::resizeEvent(e);
-    place_switches();
-    set_col_width();
-}
-
-void B4::showEvent(QShowEvent* e)
-{
-    ListWindow::showEvent(e);
-    place_switches();
-    set_col_width();
 }
 
 void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }
@@ -139,8 +111,6 @@ void B4::ms_list()
     ms->set_row(1);
     set_col_width();
 }
-
-void B4::cmd_fnd_click() { ms_list(); }
 
 void B4::ms_dbl_click()
 {

@@ -24,7 +24,6 @@ public:
 
 public slots:
     void ms_list() override;
-    void cmd_fnd_click();
     void cmd_add_click();
     void cmd_edt_click();
     void cmd_del_click();
@@ -34,12 +33,9 @@ public slots:
     void check2_click(bool ticked);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
+    void set_col_width() override;
+    void place_summary() override;
 
 private:
-    void set_col_width();
-    void place_switches();
     QStringList ticked_barcodes() const;
 };

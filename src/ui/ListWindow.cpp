@@ -93,6 +93,8 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
         t_ser->setObjectName(QStringLiteral("t_ser"));
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
         cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
+        connect(cmd_fnd, &QPushButton::clicked, this, [this] { cmd_fnd_click(); });
+        wire_search_box(t_ser, [this] { cmd_fnd_click(); });
     }
     if (frame.add) cmd_add = plain_button(fm_mnu, "cmd_add", QStringLiteral("등록"));
     if (frame.edt) cmd_edt = plain_button(fm_mnu, "cmd_edt", QStringLiteral("수정"));
@@ -160,10 +162,14 @@ void ListWindow::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     layout_list_form(mode_, this);
+    place_summary();
+    set_col_width();
 }
 
 void ListWindow::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     layout_list_form(mode_, this);
+    place_summary();
+    set_col_width();
 }

@@ -55,8 +55,15 @@ public:
 
 public slots:
     virtual void ms_list() {}
+    // cmd_fnd, and Enter in t_ser (a double click empties it): a new search.
+    virtual void cmd_fnd_click() { ms_list(); }
 
 protected:
+    // Run after the frame is laid out, on every resize and when shown: the
+    // screen places its own controls in fm_sum, then sets its column widths.
+    virtual void place_summary() {}
+    virtual void set_col_width() {}
+
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
