@@ -48,10 +48,7 @@ void A2::ms_list()
 {
     ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     list_sql = account_list_query(t_ser->text());
 
     ms->set_redraw(false);
@@ -122,10 +119,7 @@ void A2::cmd_del_click()
         msg_info(this, QStringLiteral("관리자계정은 삭제할 수 없습니다!"));
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!msg_ask(this, QStringLiteral("[") + name + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;
     if (!delete_account(name)) {
         msg_info(this, QStringLiteral("삭제실패!"));

@@ -121,10 +121,7 @@ void A2_add_edt::cmd_chk_click()
         t_nam->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (add) {
         const Lookup exists = account_exists(nam);
         if (exists == Lookup::Failed) {

@@ -52,10 +52,7 @@ void A3::ms_list()
 {
     ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     list_sql = closing_list_query(t_ser->text());
 
     ms->set_redraw(false);

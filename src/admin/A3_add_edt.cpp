@@ -64,10 +64,7 @@ void A3_add_edt::cmd_chk_click()
         t_dat->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     const Lookup exists = closing_exists(date);
     if (exists == Lookup::Failed) {
         msg_info(this, QStringLiteral("처리실패!"));

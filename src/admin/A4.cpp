@@ -103,10 +103,7 @@ void A4::cmd_ok_click()
         if (bad >= 0) boxes_[bad]->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!msg_ask(this, QStringLiteral("작성된 내용을 저장하시겠습니까?"))) return;
     if (!write_settings(v)) {
         msg_info(this, QStringLiteral("프로그램환경설정을 저장하지 못하였습니다!"));

@@ -534,10 +534,7 @@ void C1::cmd_add_click()
         msg_info(this, QStringLiteral("대여할 바코드가 존재하지 않습니다!"));
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(lines.size()))) return;
     if (!fees_ok || !save_rentals(*db_con, cod, lines, today(), cur_user)) {
         msg_info(this, QStringLiteral("대여처리실패!"));

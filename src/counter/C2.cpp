@@ -88,10 +88,7 @@ void C2::cmd_add_click()
         msg_info(this, QStringLiteral("반납할 바코드가 존재하지 않습니다!"));
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!msg_ask(this, QStringLiteral("(%1)건을 반납처리 하시겠습니까?").arg(lines.size()))) return;
     if (!ok_all || !save_returns(*db_con, lines, today(), cur_user)) {
         msg_info(this, QStringLiteral("반납처리실패!"));

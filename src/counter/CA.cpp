@@ -125,10 +125,7 @@ void CA::ms_list()
 {
     clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     const CaParams p = params();
     list_sql = ca_list_query(p);
     Text1->setText(list_sql.sql);
@@ -148,19 +145,13 @@ void CA::set_col_width() { ca_set_col_width(ms, Check1->isChecked(), tw_rect(ms)
 
 void CA::cmd_add_click()
 {
-    if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("add"))) return;
     screens::kept<C1>()->run();
 }
 
 void CA::cmd_edt_click()
 {
-    if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("add"))) return;
     screens::kept<C2>()->run();
 }
 

@@ -92,8 +92,7 @@ void CA_actions::Check5_click()
         box->setChecked(false);
         return;
     }
-    if (!open_db()) {
-        msg_info(ca_, k_db_fail);
+    if (!check_db(ca_)) {
         box->setChecked(false);
         return;
     }
@@ -119,16 +118,10 @@ void CA_actions::ms_dblclick()
 
 void CA_actions::cmd_del_click()
 {
-    if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(ca_, k_no_right);
-        return;
-    }
+    if (!check_right(ca_, QStringLiteral("del"))) return;
     FlexGrid* ms = ca_->ms;
     if (ms->rows() < 2 || ms->cols() < 10) return;
-    if (!open_db()) {
-        msg_info(ca_, k_db_fail);
-        return;
-    }
+    if (!check_db(ca_)) return;
     // The row under the cursor; a subtotal or total row has no rental to delete.
     const int r = ms->row();
     const qint64 key = history::row_key(*ms, r);

@@ -311,10 +311,7 @@ void zzz_tmp::cmd_add_click()
         msg_info(this, QStringLiteral("대여할 바코드가 존재하지 않습니다!"));
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!msg_ask(this, QStringLiteral("(") + QString::number(rows.size()) + QStringLiteral(")건을 대여처리 하시겠습니까?")))
         return;
 

@@ -85,10 +85,7 @@ void B1::ms_list()
 {
     ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     list_sql = b1_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
     Text1->setText(list_sql.sql);
     Text1->hide();
@@ -148,8 +145,7 @@ void B1::Check1_click()
         untick();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
+    if (!check_db(this)) {
         untick();
         return;
     }
@@ -165,16 +161,10 @@ void B1::Check1_click()
 
 void B1::cmd_del_click()
 {
-    if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("del"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     const QString code = ms->text(r, 4);
     const Lookup history = member_has_history(code);
     if (history == Lookup::Failed) {   // a check that cannot be made deletes nothing
@@ -196,10 +186,7 @@ void B1::cmd_del_click()
 
 void B1::cmd_add_click()
 {
-    if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("add"))) return;
     B1_add_edt* d = screens::kept<B1_add_edt>();
     d->t_c_dat->setText(today_text());
     d->t_chk->setText(QStringLiteral("add"));
@@ -208,10 +195,7 @@ void B1::cmd_add_click()
 
 void B1::cmd_edt_click()
 {
-    if (!has_right(user_rights, QStringLiteral("edt"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("edt"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
     B1_add_edt* d = screens::kept<B1_add_edt>();

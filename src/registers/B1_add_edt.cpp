@@ -225,10 +225,7 @@ void B1_add_edt::cmd_chk_click()
         if (t_cod->isEnabled()) t_cod->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (add) {
         const Lookup taken = member_code_taken(code);
         if (taken == Lookup::Failed) {
@@ -334,10 +331,7 @@ void B1_add_edt::Command1_click()
         msg_info(this, QStringLiteral("시작일이 올바르지 않습니다!"));
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     QList<Period> periods;
     if (!::load_periods(t_cod->text(), &periods)) {
         msg_info(this, QStringLiteral("연회원정보등록실패!"));
@@ -371,10 +365,7 @@ void B1_add_edt::Command2_click()
     t_chm->setText(clean_input(t_chm->text()));
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (!ok || !update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text())) {
         msg_info(this, QStringLiteral("연회원정보수정실패!"));
         return;
@@ -387,10 +378,7 @@ void B1_add_edt::Command2_click()
 void B1_add_edt::Command3_click()
 {
     if (ms->rows() < 2) return;
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     QList<Period> periods;
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);

@@ -48,10 +48,7 @@ void B2::ms_list()
 {
     ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     list_sql = b2_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text());
     const int n = b2_fill_grid(*ms, list_sql);
     la_inf->setText(list_count_text(n));
@@ -67,10 +64,7 @@ void B2::ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos)
 
 void B2::cmd_add_click()
 {
-    if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("add"))) return;
     B2_add_edt* d = screens::kept<B2_add_edt>();
     d->form_load();
     d->t_chk->setText(QStringLiteral("add"));
@@ -79,10 +73,7 @@ void B2::cmd_add_click()
 
 void B2::cmd_edt_click()
 {
-    if (!has_right(user_rights, QStringLiteral("edt"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("edt"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
     B2_add_edt* d = screens::kept<B2_add_edt>();
@@ -95,16 +86,10 @@ void B2::cmd_edt_click()
 
 void B2::cmd_del_click()
 {
-    if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("del"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     const QString nam = ms->text(r, 1);
     switch (category_in_use(nam)) {
     case Lookup::Failed:

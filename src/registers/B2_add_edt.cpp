@@ -76,10 +76,7 @@ void B2_add_edt::cmd_chk_click()
         if (t_nam->isEnabled()) t_nam->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (add) {
         const Lookup dup = category_exists(nam);
         if (dup == Lookup::Failed) {

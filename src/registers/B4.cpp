@@ -99,10 +99,7 @@ void B4::ms_list()
 {
     ms->clear_grid();
     t_ser->setText(clean_input(t_ser->text()));
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     list_sql = b4_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
     Text1->setText(list_sql.sql);
     const ItemCounts n = b4_fill_grid(*ms, list_sql);
@@ -156,8 +153,7 @@ void B4::check1_click(bool ticked)
     const QString q = to_use ? QStringLiteral("(%1)건의 데이터를 사용함으로 변경하시겠습니까?")
                              : QStringLiteral("(%1)건의 데이터를 사용안함으로 변경하시겠습니까?");
     if (!msg_ask(this, q.arg(cods.size()))) { untick(); return; }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
+    if (!check_db(this)) {
         untick();
         return;
     }
@@ -218,14 +214,8 @@ void B4::check2_click(bool ticked)
 
 void B4::cmd_add_click()
 {
-    if (!has_right(user_rights, QStringLiteral("add"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("add"))) return;
+    if (!check_db(this)) return;
     B4_add_edt* d = screens::kept<B4_add_edt>();
     d->form_load();
     d->la_sta->setText(QStringLiteral("신규등록"));
@@ -235,10 +225,7 @@ void B4::cmd_add_click()
 
 void B4::cmd_edt_click()
 {
-    if (!has_right(user_rights, QStringLiteral("edt"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("edt"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
     B4_add_edt* d = screens::kept<B4_add_edt>();
@@ -256,16 +243,10 @@ void B4::cmd_edt_click()
 
 void B4::cmd_del_click()
 {
-    if (!has_right(user_rights, QStringLiteral("del"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, QStringLiteral("del"))) return;
     const int r = ms->data_row();
     if (r == 0) return;
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (ms->text(r, 2) == rented_mark()) {
         msg_info(this, QStringLiteral("대여중인 품목은 삭제할 수 없습니다!"));
         return;

@@ -200,10 +200,7 @@ void B4_add_edt::cmd_chk_click()
         t_yun->setFocus();
         return;
     }
-    if (!open_db()) {
-        msg_info(this, k_db_fail);
-        return;
-    }
+    if (!check_db(this)) return;
     if (add) {
         const Lookup dup = item_exists(cod);
         if (dup == Lookup::Failed) {

@@ -383,10 +383,7 @@ void A_main::show_popup(const QString& name, const QPoint& global_pos)
 void A_main::popup_command(int pop, int item)
 {
     if (pop < 1 || pop > 6 || item < 1 || item > 2) return;
-    if (!has_right(user_rights, item == 1 ? QStringLiteral("xls") : QStringLiteral("prt"))) {
-        msg_info(this, k_no_right);
-        return;
-    }
+    if (!check_right(this, item == 1 ? QStringLiteral("xls") : QStringLiteral("prt"))) return;
     list_output(QLatin1String(popup_screen[pop - 1]), item);
 }
 

@@ -1,8 +1,26 @@
 #include "ui/messages.h"
 #include "data/amounts.h"
+#include "data/db.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "ui/msgbox.h"
 
 QString list_count_text(int found)
 {
     if (found <= 0) return QStringLiteral("검색 또는 등록된 자료가 존재하지 않습니다!");
     return QStringLiteral("검색건수: ") + amount_text(found) + QStringLiteral("건");
+}
+
+bool check_db(QWidget* parent)
+{
+    if (open_db()) return true;
+    msg_info(parent, k_db_fail);
+    return false;
+}
+
+bool check_right(QWidget* parent, const QString& right)
+{
+    if (has_right(user_rights, right)) return true;
+    msg_info(parent, k_no_right);
+    return false;
 }

@@ -1,9 +1,18 @@
 #pragma once
 #include <QString>
 
+class QWidget;
+
 // Message texts that many screens show.
 inline const QString k_db_fail = QStringLiteral("(서버)데이터베이스연결실패!");
 inline const QString k_no_right = QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!");
 
 // The found-rows line under a list: "검색건수: n건", or the no-data text for 0.
 QString list_count_text(int found);
+
+// Opens the database for an action; when it cannot, tells the clerk
+// (k_db_fail) and gives false.
+bool check_db(QWidget* parent);
+// Whether the logged-in user holds the right ("xls", "prt", "add", "edt",
+// "del"); when not, tells the clerk (k_no_right) and gives false.
+bool check_right(QWidget* parent, const QString& right);
