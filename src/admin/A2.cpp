@@ -5,6 +5,7 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
@@ -56,32 +57,14 @@ void A2::ms_list()
     ms->set_row_height(0, 440);
     for (int c = 0; c < 9; ++c) ms->set_text(0, c, QString::fromUtf8(headers[c]));
     for (int c = 3; c <= 7; ++c) ms->set_col_alignment(c, FlexGrid::AlignCenter);
-    Cursor cur(*db_con, list_sql);
     const QString yes = QStringLiteral("●"), no = QStringLiteral("○");
-    while (cur.next()) {
-        const int r = ms->add_row();
-        int len = 0;
-        const char* p = cur.utf8(0, &len);
-        ms->set_utf8(r, 1, p, len);
-        p = cur.utf8(1, &len);
-        ms->set_utf8(r, 2, p, len);
+    load_rows(list_sql, [&](const Cursor& cur, int r) {
+        copy_cell(*ms, r, 1, cur, 0);
+        copy_cell(*ms, r, 2, cur, 1);
         for (int k = 0; k < 5; ++k)
             ms->set_text(r, 3 + k, cur.text(2 + k).trimmed() == QLatin1String("1") ? yes : no);
-        p = cur.utf8(7, &len);
-        ms->set_utf8(r, 8, p, len);
-    }
-    const int n = ms->rows() - 1;
-    if (!cur.ok() || n == 0) {
-        ms->clear_grid();
-        ms->set_redraw(true);
-        la_inf->setText(list_count_text(0));
-        return;
-    }
-    ms->set_row_height(1, 380);
-    ms->set_row(1);
-    ms->set_redraw(true);
-    la_inf->setText(list_count_text(n));
-    set_col_width();
+        copy_cell(*ms, r, 8, cur, 7);
+    });
 }
 
 void A2::cmd_add_click()

@@ -5,6 +5,7 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
@@ -61,27 +62,10 @@ void A3::ms_list()
     ms->set_text(0, 1, QStringLiteral("처리일자"));
     ms->set_text(0, 2, QStringLiteral("비    고"));
     ms->set_col_alignment(1, FlexGrid::AlignCenter);
-    Cursor cur(*db_con, list_sql);
-    while (cur.next()) {
-        const int r = ms->add_row();
-        int len = 0;
-        const char* p = cur.utf8(0, &len);
-        ms->set_utf8(r, 1, p, len);
-        p = cur.utf8(1, &len);
-        ms->set_utf8(r, 2, p, len);
-    }
-    const int n = ms->rows() - 1;
-    if (!cur.ok() || n == 0) {
-        ms->clear_grid();
-        ms->set_redraw(true);
-        la_inf->setText(list_count_text(0));
-        return;
-    }
-    ms->set_row_height(1, 380);
-    ms->set_row(1);
-    ms->set_redraw(true);
-    la_inf->setText(list_count_text(n));
-    set_col_width();
+    load_rows(list_sql, [this](const Cursor& cur, int r) {
+        copy_cell(*ms, r, 1, cur, 0);
+        copy_cell(*ms, r, 2, cur, 1);
+    });
 }
 
 void A3::cmd_add_click()

@@ -1,5 +1,6 @@
 #include "registers/categories.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/messages.h"
 
 QString b2_search_column(const QString& field)
@@ -31,11 +32,8 @@ int b2_fill_grid(FlexGrid& g, const Query& q)
     int n = 0;
     do {
         const int r = g.add_row();
-        int len = 0;
-        const char* p = c.utf8(0, &len);
-        g.set_utf8(r, 1, p, len);
-        p = c.utf8(1, &len);
-        g.set_utf8(r, 2, p, len);
+        copy_cell(g, r, 1, c, 0);
+        copy_cell(g, r, 2, c, 1);
         ++n;
     } while (c.next());
     g.set_row_height(1, 380);

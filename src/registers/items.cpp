@@ -2,6 +2,7 @@
 #include "data/amounts.h"
 #include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/messages.h"
 
 #include <cmath>
@@ -87,14 +88,11 @@ ItemCounts b4_fill_grid(FlexGrid& g, const Query& q)
             g.set_utf8(r, 2, kRented.constData(), int(kRented.size()));
             ++n.rented;
         }
-        for (int f = 2; f <= 9; ++f) {
-            const char* p = c.utf8(f, &len);
-            g.set_utf8(r, f + 1, p, len);
-        }
+        for (int f = 2; f <= 9; ++f)
+            copy_cell(g, r, f + 1, c, f);
         g.set_utf8(r, 11, buf, grouped(c.integer(10), buf));
         g.set_utf8(r, 12, buf, grouped(c.integer(11), buf));
-        const char* p = c.utf8(12, &len);
-        g.set_utf8(r, 13, p, len);
+        copy_cell(g, r, 13, c, 12);
         ++n.found;
     } while (c.next());
     g.set_redraw(true);

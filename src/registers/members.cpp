@@ -3,6 +3,7 @@
 #include "data/clock.h"
 #include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 
 #include <QProgressBar>
 #include <algorithm>
@@ -110,31 +111,24 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     static const QByteArray unpaid = QStringLiteral("○").toUtf8();
     ms.set_redraw(false);
     int n = 0;
-    int len = 0;
-    const char* p = nullptr;
     do {
         const int r = ms.add_row();
         ++n;
-        for (int f = 0; f <= 6; ++f) {
-            p = c.utf8(f, &len);
-            ms.set_utf8(r, f + 2, p, len);
-        }
+        for (int f = 0; f <= 6; ++f)
+            copy_cell(ms, r, f + 2, c, f);
         const qint64 y = c.integer(9);
         if (y == -1) {
             ms.set_utf8(r, 9, no_period.constData(), int(no_period.size()));
             ms.set_utf8(r, 10, no_period.constData(), int(no_period.size()));
             ms.set_utf8(r, 11, unpaid.constData(), int(unpaid.size()));
         } else {
-            p = c.utf8(7, &len);
-            ms.set_utf8(r, 9, p, len);
-            p = c.utf8(8, &len);
-            ms.set_utf8(r, 10, p, len);
+            copy_cell(ms, r, 9, c, 7);
+            copy_cell(ms, r, 10, c, 8);
             const QByteArray& mark = y == 0 ? unpaid : paid;
             ms.set_utf8(r, 11, mark.constData(), int(mark.size()));
         }
         set_count(ms, r, 12, c.integer(10));
-        p = c.utf8(11, &len);
-        ms.set_utf8(r, 13, p, len);
+        copy_cell(ms, r, 13, c, 11);
     } while (c.next());
     ms.set_row_height(1, 380);
     ms.set_redraw(true);

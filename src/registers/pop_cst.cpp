@@ -3,6 +3,7 @@
 #include "data/state.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/twips.h"
 
 #include <QFrame>
@@ -138,9 +139,7 @@ void pop_cst::ms_list()
         const int r = ms->add_row();
         for (int i = 0; i < 8; ++i) {
             if (at[i] < 0) continue;
-            int len = 0;
-            const char* p = c.utf8(at[i], &len);
-            ms->set_utf8(r, i + 1, p, len);
+            copy_cell(*ms, r, i + 1, c, at[i]);
         }
     } while (c.next());
     ms->set_row_height(1, 380);

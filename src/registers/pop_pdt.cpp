@@ -3,6 +3,7 @@
 #include "data/db.h"
 #include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/grid_rows.h"
 #include "ui/msgbox.h"
 
 #include <QLineEdit>
@@ -41,13 +42,11 @@ void pop_pdt::ms_list()
         const QByteArray& mark = (len == 1 && p[0] == 'N') ? in_stock : rented;
         ms->set_utf8(r, 1, mark.constData(), int(mark.size()));
         for (int f = 2; f <= 9; ++f) {
-            p = c.utf8(f, &len);
-            ms->set_utf8(r, f, p, len);
+            copy_cell(*ms, r, f, c, f);
         }
         ms->set_text(r, 10, amount_text(c.integer(10)));
         ms->set_text(r, 11, amount_text(c.integer(11)));
-        p = c.utf8(12, &len);
-        ms->set_utf8(r, 12, p, len);
+        copy_cell(*ms, r, 12, c, 12);
     } while (c.next());
     ms->set_row_height(1, 380);
     ms->set_redraw(true);

@@ -1,7 +1,9 @@
 #include "ui/ListWindow.h"
 #include "ui/FlexGrid.h"
 #include "ui/twips.h"
+#include "data/db.h"
 #include "data/state.h"
+#include "ui/messages.h"
 #include "ui/controls.h"
 
 #include <QComboBox>
@@ -148,6 +150,25 @@ void ListWindow::fit_last_column()
     int used = 0;
     for (int c = 0; c < last; ++c) used += ms->col_width(c);
     ms->set_col_width(last, std::max(tw_rect(ms).width - used - 330, 2500));
+}
+
+int ListWindow::load_rows(const Query& q, const std::function<void(const Cursor&, int)>& fill)
+{
+    Cursor cur(*db_con, q);
+    while (cur.next()) fill(cur, ms->add_row());
+    const int n = ms->rows() - 1;
+    if (!cur.ok() || n == 0) {
+        ms->clear_grid();
+        ms->set_redraw(true);
+        la_inf->setText(list_count_text(0));
+        return 0;
+    }
+    ms->set_row_height(1, 380);
+    ms->set_row(1);
+    ms->set_redraw(true);
+    la_inf->setText(list_count_text(n));
+    set_col_width();
+    return n;
 }
 
 bool ListWindow::event(QEvent* e)

@@ -1,7 +1,10 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
+class Cursor;
 class FlexGrid;
+struct Query;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -52,6 +55,12 @@ public:
     // The last column of a list grid takes the width that remains, less 330
     // twips, and at least 2500.
     void fit_last_column();
+
+    // Loads the rows of q on db_con into ms, below the header the caller has
+    // set up with redraw off; `fill` copies the cursor's current row into
+    // grid row r. A failed query or no row leaves the grid empty. Shows the
+    // count in la_inf, makes row 1 current, sets the column widths; the count.
+    int load_rows(const Query& q, const std::function<void(const Cursor& cur, int r)>& fill);
 
 public slots:
     virtual void ms_list() {}
