@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the counter tests: driving C1/C2 as a clerk would.
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "counter/C1.h"
 #include "data/clock.h"
 #include "data/state.h"
@@ -49,14 +50,7 @@ inline void scan(CounterForm& d, const QString& code)
 }
 
 // Double-clicks a row of the item list, opening the edit panel.
-inline void dbl_click_row(FlexGrid* g, int r)
-{
-    const QModelIndex i = g->model()->index(r - 1, 2);
-    g->scrollTo(i);
-    const QRect rect = g->visualRect(i);
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rect.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, rect.center());
-}
+inline void dbl_click_row(FlexGrid* g, int r) { dbl_click_cell(g, r, 2); }
 
 inline QStringList row_texts(FlexGrid* g, int r)
 {

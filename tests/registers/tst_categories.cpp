@@ -1,4 +1,5 @@
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "registers/B2.h"
 #include "registers/B2_add_edt.h"
 #include "shell/screens.h"
@@ -13,33 +14,6 @@
 #include <memory>
 
 namespace {
-// Drives the dialog once it is up; it is closed afterwards whatever happened.
-void drive(const QString& name, std::function<void(QWidget*)> body)
-{
-    when_dialog_shows(name, [body](QWidget* d) {
-        body(d);
-        if (d->isVisible()) static_cast<QDialog*>(d)->reject();
-    });
-}
-
-template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(QLatin1String(name)); }
-void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
-
-QStringList column(FlexGrid* g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g->rows(); ++r) out << g->text(r, c);
-    return out;
-}
-
-B2* open_b2()
-{
-    auto* w = new B2;
-    w->resize(1000, 700);
-    w->show();
-    return w;
-}
-
 // A fresh dialog object, as at the program's start.
 void fresh_dialog() { delete screens::kept<B2_add_edt>(); }
 }
@@ -62,7 +36,7 @@ void TestCategories::adding_cleans_refuses_and_stays_open()
     QVERIFY(shop.login_admin());
     fresh_dialog();
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
     QCOMPARE(ms->rows(), 1);
@@ -116,7 +90,7 @@ void TestCategories::editing_changes_only_the_remark()
     fresh_dialog();
     shop.exec("insert into TB2 values ('BOOK', 'old'), ('TOY', 'x')");
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     ms->set_row(2);
     bool ran = false;
@@ -158,7 +132,7 @@ void TestCategories::deleting_keeps_categories_in_use()
     shop.add_category("TOY");
     shop.add_item("A0000001", "TOY");
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
 
     ms->set_row(2);
@@ -188,7 +162,7 @@ void TestCategories::failed_use_check_keeps_the_category()
     shop.add_category("TOY");
     shop.add_item("A0000001", "TOY");
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     child<FlexGrid>(w.get(), "ms")->set_row(1);
     // The item table cannot be read: the check fails instead of finding nothing.
     shop.exec("alter table TB4 rename to TB4_away");
@@ -215,7 +189,7 @@ void TestCategories::rights_and_empty_list()
     shop.add_user("KIM", "1", "11000");
     QVERIFY(shop.login("kim", "1"));
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     for (const char* b : {"cmd_add", "cmd_edt", "cmd_del"}) {
         r.clear();
         click(w.get(), b);
@@ -223,7 +197,7 @@ void TestCategories::rights_and_empty_list()
     }
 
     QVERIFY(shop.login_admin());
-    w.reset(open_b2());
+    w.reset(show_window<B2>(1000, 700));
     r.clear();
     click(w.get(), "cmd_edt");
     click(w.get(), "cmd_del");
@@ -236,7 +210,7 @@ void TestCategories::search_cleans_and_matches_anywhere()
     QVERIFY(shop.login_admin());
     shop.exec("insert into TB2 values ('BOOK', 'paper box'), ('TOY', 'boxed'), ('CD', 'disc')");
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(column(ms, 1), QStringList({"BOOK", "CD", "TOY"}));
     auto* t_chk = child<QComboBox>(w.get(), "t_chk");
@@ -263,7 +237,7 @@ void TestCategories::closing_reloads_after_any_save()
     QVERIFY(shop.login_admin());
     fresh_dialog();
     MsgResponder r;
-    std::unique_ptr<B2> w(open_b2());
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
 
     // Nothing saved yet: closing leaves the list as it was.

@@ -1,4 +1,5 @@
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "registers/B4.h"
 #include "registers/B4_pro.h"
 #include "registers/items.h"
@@ -16,38 +17,12 @@
 #include <memory>
 
 namespace {
-void drive(const QString& name, std::function<void(QWidget*)> body)
-{
-    when_dialog_shows(name, [body](QWidget* d) {
-        body(d);
-        if (d->isVisible()) static_cast<QDialog*>(d)->reject();
-    });
-}
-
-template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(QLatin1String(name)); }
-void click(QWidget* w, const char* name) { child<QAbstractButton>(w, name)->click(); }
-
-QStringList column(FlexGrid* g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g->rows(); ++r) out << g->text(r, c);
-    return out;
-}
-
 // Double-clicks a data row, as a clerk ticks it.
 void dbl_click_row(FlexGrid* g, int r)
 {
     g->set_row(r);
     const QRect rc = g->visualRect(g->model()->index(r - 1, 4));
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, rc.center());
-}
-
-B4* open_b4()
-{
-    auto* w = new B4;
-    w->resize(1200, 700);
-    w->show();
-    return w;
 }
 
 void add_rental(TestShop& shop, const QString& p_cod, const QString& e_dat)
@@ -83,7 +58,7 @@ void TestItems::list_order_marks_and_counts()
     shop.add_item("X0000001", "TOY", 1, 1, "Y", "?");   // an unknown state counts as rented
     shop.add_item("Z0000001", "TOY", 1, 1, "N", "N");   // not in use
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(ms->cols(), 14);
     const QStringList heads{"", "CHK", "상태", "품목분류", "바 코 드", "품명", "규격", "제조사", "비고1", "비고2", "비고3",
@@ -119,7 +94,7 @@ void TestItems::filters_and_search_field()
     shop.exec("update TB4 set f1_nam='빨간 공', f2_nam='공 없음' where cod='T0000001'");
     shop.exec("update TB4 set f2_nam='공' where cod='B0000001'");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     auto* t_gbn = child<QComboBox>(w.get(), "t_gbn");
     QCOMPARE(t_gbn->count(), 3);
@@ -158,7 +133,7 @@ void TestItems::ticks_toggle_and_go_with_reload()
     shop.add_category("TOY");
     shop.add_item("T0000001", "TOY");
     shop.add_item("T0000002", "TOY");
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 2);
     QCOMPARE(column(ms, 1), QStringList({"", "√"}));
@@ -178,7 +153,7 @@ void TestItems::in_use_switch_refused_while_rented()
     shop.add_item("T0000002", "TOY", 1, 1, "Y", "Y");
     shop.add_item("T0000003", "TOY");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     auto* check1 = child<QCheckBox>(w.get(), "Check1");
 
@@ -206,7 +181,7 @@ void TestItems::in_use_switch_both_ways()
     shop.add_item("T0000002", "TOY");
     shop.add_item("T0000003", "TOY");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 3);
@@ -246,7 +221,7 @@ void TestItems::delete_refused_while_rented_or_with_history()
     add_rental(shop, "T0000001", "");
     add_rental(shop, "T0000002", "2026-01-04");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(column(ms, 4), QStringList({"T0000001", "T0000002", "T0000003"}));
 
@@ -286,7 +261,7 @@ void TestItems::failed_history_check_deletes_nothing()
     shop.add_item("T0000001", "TOY");
     add_rental(shop, "T0000001", "2026-01-04");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     child<FlexGrid>(w.get(), "ms")->set_row(1);
     shop.exec("alter table TC1 rename to TC1_away");
     TestShop::expect_sql_error();
@@ -313,7 +288,7 @@ void TestItems::bulk_fees_on_ticked_rows_only()
     shop.add_item("T0000002", "TOY", 1000, 100, "Y", "Y");
     shop.add_item("T0000003", "TOY", 1000, 100);
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     click(w.get(), "Check2");
     QCOMPARE(r.texts, QStringList({"체크된 품목이 없습니다!"}));
@@ -387,7 +362,7 @@ void TestItems::bulk_fees_all_or_nothing()
     shop.exec("create trigger no_yun before update of yun on TB4 when new.cod='T0000002' "
               "begin select raise(abort, 'locked'); end");
     MsgResponder r;
-    std::unique_ptr<B4> w(open_b4());
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     dbl_click_row(ms, 1);
     dbl_click_row(ms, 2);

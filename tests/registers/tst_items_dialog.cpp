@@ -1,4 +1,5 @@
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "registers/B4.h"
 #include "registers/B4_add_edt.h"
 #include "shell/screens.h"
@@ -12,32 +13,12 @@
 #include <memory>
 
 namespace {
-void drive(const QString& name, std::function<void(QWidget*)> body)
-{
-    when_dialog_shows(name, [body](QWidget* d) {
-        body(d);
-        if (d->isVisible()) static_cast<QDialog*>(d)->reject();
-    });
-}
-
-template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(QLatin1String(name)); }
-void click(QWidget* w, const char* name) { child<QAbstractButton>(w, name)->click(); }
 QLineEdit* box(QWidget* d, const char* name) { return child<QLineEdit>(d, name); }
-
-QStringList column(FlexGrid* g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g->rows(); ++r) out << g->text(r, c);
-    return out;
-}
 
 B4* open_b4()
 {
     delete screens::kept<B4_add_edt>();   // a fresh dialog object, as at start-up
-    auto* w = new B4;
-    w->resize(1200, 700);
-    w->show();
-    return w;
+    return show_window<B4>(1200, 700);
 }
 
 void fill_item(QWidget* d, const QString& cod, const QString& dan, const QString& yun)

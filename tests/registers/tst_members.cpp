@@ -1,6 +1,7 @@
 // The member list as a clerk uses it: what each row shows, the filters,
 // the in-use switch with its refusals, and deletion.
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "data/state.h"
 #include "registers/B1.h"
 #include "registers/members.h"
@@ -26,19 +27,7 @@ QStringList row_cells(FlexGrid* g, int r)
     return out;
 }
 
-int row_of(FlexGrid* g, const QString& cod)
-{
-    for (int r = 1; r < g->rows(); ++r)
-        if (g->text(r, 4) == cod) return r;
-    return -1;
-}
-
-void dbl_click(FlexGrid* g, int r)
-{
-    const QRect cell = g->visualRect(g->model()->index(r - 1, 5));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-}
+void dbl_click(FlexGrid* g, int r) { dbl_click_cell(g, r, 5); }
 }
 
 class TestMembers : public QObject {

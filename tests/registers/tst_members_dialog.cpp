@@ -1,6 +1,7 @@
 // The member dialog: registering and editing members, and the annual
 // periods of a regular member, driven from the member list.
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "data/clock.h"
 #include "data/state.h"
 #include "registers/B1.h"
@@ -17,19 +18,7 @@
 #include <QTest>
 
 namespace {
-int row_of(FlexGrid* g, const QString& cod)
-{
-    for (int r = 1; r < g->rows(); ++r)
-        if (g->text(r, 4) == cod) return r;
-    return -1;
-}
-
-void dbl_click(FlexGrid* g, int r)
-{
-    const QRect cell = g->visualRect(g->model()->index(r - 1, 1));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-}
+void dbl_click(FlexGrid* g, int r) { dbl_click_cell(g, r, 1); }
 }
 
 class TestMemberDialog : public QObject {

@@ -2,6 +2,7 @@
 // named "C1" or "C2" leaves its query in list_sql, opens the picker modally,
 // and gets the chosen code in its box followed by a call of its check slot.
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "data/state.h"
 #include "registers/pop_cst.h"
 #include "registers/pop_pdt.h"
@@ -63,12 +64,7 @@ void member_search(const QString& part)
 
 FlexGrid* grid(QWidget* d) { return d->findChild<FlexGrid*>(QStringLiteral("ms")); }
 
-void dbl_click_row(FlexGrid* g, int r)
-{
-    const QRect cell = g->visualRect(g->model()->index(r - 1, 3));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-}
+void dbl_click_row(FlexGrid* g, int r) { dbl_click_cell(g, r, 3); }
 }
 
 class TestPickers : public QObject {
