@@ -447,6 +447,34 @@ void CounterForm::open_item_picker()
 #endif
 }
 
+bool CounterForm::scanned_item_usable(const QString& busy_sta, const QString& busy_text)
+{
+    const ItemRow it = find_item(con(), t_p_cod->text());
+    if (!it.found) {
+        list_sql = Query("select * from TB4 as p where act='Y' and f1_nam like ? order by sta desc,gbn,cod",
+                         {QStringLiteral("%") + t_p_cod->text() + QStringLiteral("%")});
+        open_item_picker();
+        return false;
+    }
+    if (it.sta == busy_sta) {
+        msg_info(this, busy_text);
+        t_p_cod->clear();
+        return false;
+    }
+    if (it.act == QLatin1String("N")) {
+        msg_info(this, QStringLiteral("비활성화된 바코드입니다!"));
+        t_p_cod->clear();
+        return false;
+    }
+    return true;
+}
+
+void CounterForm::show_rental_times(Connection& c)
+{
+    const qint64 times = rental_count(c, t_p_cod->text());
+    la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
+}
+
 // ------------------------------------------------------------------- C1
 C1::C1(QWidget* parent) : CounterForm(QStringLiteral("C1"), QStringLiteral("품목대여등록하기"), false, parent) {}
 
@@ -459,32 +487,14 @@ void C1::t_p_cod_keydown()
         t_p_cod->clear();
         return;
     }
-    const ItemRow it = find_item(con(), t_p_cod->text());
-    if (!it.found) {
-        list_sql = Query("select * from TB4 as p where act='Y' and f1_nam like ? order by sta desc,gbn,cod",
-                         {QStringLiteral("%") + t_p_cod->text() + QStringLiteral("%")});
-        open_item_picker();
-        return;
-    }
-    if (it.sta == QLatin1String("Y")) {
-        msg_info(this, QStringLiteral("현재 대여중인 바코드입니다!"));
-        t_p_cod->clear();
-        return;
-    }
-    if (it.act == QLatin1String("N")) {
-        msg_info(this, QStringLiteral("비활성화된 바코드입니다!"));
-        t_p_cod->clear();
-        return;
-    }
-    pdt_chk();
+    if (scanned_item_usable(QStringLiteral("Y"), QStringLiteral("현재 대여중인 바코드입니다!"))) pdt_chk();
 }
 
 void C1::pdt_chk()
 {
     Connection& c = con();
     const QString code = t_p_cod->text();
-    const qint64 times = rental_count(c, code);
-    la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
+    show_rental_times(c);
     const ItemRow it = find_item(c, code);
     if (!it.found || !it.rentable()) {
         msg_info(this, QStringLiteral("입력한 바코드는 현재 대여중이거나 등록되지 않은 바코드입니다!"));

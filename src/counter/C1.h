@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+class Connection;
 class FlexGrid;
 class QFrame;
 class QGroupBox;
@@ -91,6 +92,13 @@ protected:
     int target_row(const QString& barcode);
     void open_member_picker();
     void open_item_picker();
+    // The barcode in t_p_cod looked up: none opens the item picker
+    // on the name typed; an item in state `busy_sta` is refused with
+    // `busy_text`, an inactive one too (the box is then emptied). True when
+    // the item goes on to pdt_chk.
+    bool scanned_item_usable(const QString& busy_sta, const QString& busy_text);
+    // la_p_tot: how often the item in t_p_cod was rented.
+    void show_rental_times(Connection& c);
     QString tag() const { return objectName(); }
 
     bool returns_;

@@ -17,32 +17,14 @@ C2::C2(QWidget* parent) : CounterForm(QStringLiteral("C2"), QStringLiteral("품�
 void C2::t_p_cod_keydown()
 {
     t_p_cod->setText(clean_input(t_p_cod->text().toUpper()));
-    const ItemRow it = find_item(con(), t_p_cod->text());
-    if (!it.found) {
-        list_sql = Query("select * from TB4 as p where act='Y' and f1_nam like ? order by sta desc,gbn,cod",
-                         {QStringLiteral("%") + t_p_cod->text() + QStringLiteral("%")});
-        open_item_picker();
-        return;
-    }
-    if (it.sta == QLatin1String("N")) {
-        msg_info(this, QStringLiteral("현재 재고상태인 바코드입니다!"));
-        t_p_cod->clear();
-        return;
-    }
-    if (it.act == QLatin1String("N")) {
-        msg_info(this, QStringLiteral("비활성화된 바코드입니다!"));
-        t_p_cod->clear();
-        return;
-    }
-    pdt_chk();
+    if (scanned_item_usable(QStringLiteral("N"), QStringLiteral("현재 재고상태인 바코드입니다!"))) pdt_chk();
 }
 
 void C2::pdt_chk()
 {
     Connection& c = con();
     const QString code = t_p_cod->text();
-    const qint64 times = rental_count(c, code);
-    la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
+    show_rental_times(c);
     const ReturnCandidate rc = find_open_rental(c, t_m_cod->text(), code);
     if (!rc.found) {
         msg_info(this, QStringLiteral("현재 회원의 대여내역 일치하지 않는 바코드입니다!"));
