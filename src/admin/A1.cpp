@@ -21,18 +21,14 @@ A1::A1(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("네트워크공유설정"));
     setModal(true);
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = named<QGroupBox>("Frame1", this);
     tw_place(Frame1, 120, 60, 6000, 700);
-    t_chk = new QCheckBox(QStringLiteral("이 컴퓨터를 프로그램 서버로 설정합니다!"), Frame1);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QCheckBox>("t_chk", QStringLiteral("이 컴퓨터를 프로그램 서버로 설정합니다!"), Frame1);
     tw_place(t_chk, 240, 240, 5600, 330);
 
-    Frame2 = new QGroupBox(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2 = named<QGroupBox>("Frame2", this);
     tw_place(Frame2, 120, 840, 6000, 700);
-    t_code = new QLineEdit(Frame2);
-    t_code->setObjectName(QStringLiteral("t_code"));
+    t_code = named<QLineEdit>("t_code", Frame2);
     tw_place(t_code, 240, 220, 5520, 330);
 
     cmd_ok = plain_button(this, "cmd_ok", QStringLiteral("확인"), 4905, 1650, 1215, 420);

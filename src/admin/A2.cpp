@@ -9,6 +9,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,8 +25,7 @@ const int widths[8] = {0, 2000, 2000, 800, 800, 800, 800, 800};
 A2::A2(QWidget* parent)
     : ListWindow(QStringLiteral("A2"), QStringLiteral("로그인사용자관리"), Frame{}, parent)
 {
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     tw_place(t_chk, 120, list_frame::ctl_top, 1400, list_frame::ctl_height);
     t_chk->clear();
     t_chk->addItem(QStringLiteral("접속계정"));

@@ -16,8 +16,7 @@
 namespace {
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
+    auto* l = named<QLabel>(name, text, parent);
     tw_place(l, left, top, width, 300);
     return l;
 }
@@ -30,14 +29,12 @@ A2_add_edt::A2_add_edt(QWidget* parent) : QDialog(parent)
     setModal(true);
 
     label(this, "Label1", QStringLiteral("접속계정"), 240, 270, 1100);
-    t_nam = new QLineEdit(this);
-    t_nam->setObjectName(QStringLiteral("t_nam"));
+    t_nam = named<QLineEdit>("t_nam", this);
     t_nam->setMaxLength(20);
     tw_place(t_nam, 1400, 240, 3000, 330);
 
     label(this, "Label2", QStringLiteral("비밀번호"), 240, 690, 1100);
-    t_pas = new QLineEdit(this);
-    t_pas->setObjectName(QStringLiteral("t_pas"));
+    t_pas = named<QLineEdit>("t_pas", this);
     t_pas->setMaxLength(20);
     tw_place(t_pas, 1400, 660, 3000, 330);
 
@@ -53,12 +50,10 @@ A2_add_edt::A2_add_edt(QWidget* parent) : QDialog(parent)
     }
 
     label(this, "Label4", QStringLiteral("비    고"), 240, 1530, 1100);
-    t_big = new QLineEdit(this);
-    t_big->setObjectName(QStringLiteral("t_big"));
+    t_big = named<QLineEdit>("t_big", this);
     tw_place(t_big, 1400, 1500, 4400, 330);
 
-    t_chk = new QLineEdit(this);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QLineEdit>("t_chk", this);
     t_chk->hide();
 
     cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 3285, 2040);

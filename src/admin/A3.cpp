@@ -9,6 +9,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -29,8 +30,7 @@ ListWindow::Frame closing_frame()
 A3::A3(QWidget* parent)
     : ListWindow(QStringLiteral("A3"), QStringLiteral("업무내역마감처리"), closing_frame(), parent)
 {
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     tw_place(t_chk, 120, list_frame::ctl_top, 1400, list_frame::ctl_height);
     t_chk->clear();
     t_chk->addItem(QStringLiteral("처리일자"));

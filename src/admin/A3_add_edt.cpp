@@ -21,20 +21,17 @@ A3_add_edt::A3_add_edt(QWidget* parent) : QDialog(parent)
     auto* l1 = new QLabel(QStringLiteral("처리일자"), this);
     l1->setObjectName(QStringLiteral("Label1"));
     tw_place(l1, 240, 270, 1100, 300);
-    t_dat = new QLineEdit(this);
-    t_dat->setObjectName(QStringLiteral("t_dat"));
+    t_dat = named<QLineEdit>("t_dat", this);
     t_dat->setInputMask(QStringLiteral("9999-99-99;_"));
     tw_place(t_dat, 1400, 240, 1500, 330);
 
     auto* l2 = new QLabel(QStringLiteral("비    고"), this);
     l2->setObjectName(QStringLiteral("Label2"));
     tw_place(l2, 240, 690, 1100, 300);
-    t_big = new QLineEdit(this);
-    t_big->setObjectName(QStringLiteral("t_big"));
+    t_big = named<QLineEdit>("t_big", this);
     tw_place(t_big, 1400, 660, 4400, 330);
 
-    t_chk = new QLineEdit(this);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QLineEdit>("t_chk", this);
     t_chk->hide();
 
     cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("실행"), 3285, 1200);

@@ -17,8 +17,7 @@ A4::A4(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("프로그램환경설정"));
     setModal(true);
 
-    Frame1 = new QGroupBox(QStringLiteral("프로그램의 기본적인 사용환경을 정의합니다!"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = named<QGroupBox>("Frame1", QStringLiteral("프로그램의 기본적인 사용환경을 정의합니다!"), this);
 
     struct Def { const char* name; const char* label; bool number; };
     const Def defs[F_COUNT] = {

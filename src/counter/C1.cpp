@@ -31,8 +31,7 @@
 namespace {
 QLineEdit* box(QWidget* parent, const char* name, int l, int t, int w, bool read_only = false)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
+    auto* e = named<QLineEdit>(name, parent);
     e->setReadOnly(read_only);
     tw_place(e, l, t, w, 330);
     return e;
@@ -56,8 +55,7 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     setWindowTitle(caption);
     setModal(true);
 
-    fm_m = new QGroupBox(QStringLiteral("회원정보"), this);
-    fm_m->setObjectName(QStringLiteral("fm_m"));
+    fm_m = named<QGroupBox>("fm_m", QStringLiteral("회원정보"), this);
     tw_place(fm_m, 120, 60, 10800, 3060);
     label(fm_m, nullptr, QStringLiteral("회원코드"), 120, 300, 860);
     t_m_cod = box(fm_m, "t_m_cod", 1000, 300, 1300);
@@ -78,12 +76,10 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     t_ava_cnt = box(fm_m, "t_ava_cnt", 4360, 720, 500, true);
     la_m_cnt = label(fm_m, "la_m_cnt", QString(), 4960, 720, 800);
     label(fm_m, nullptr, QStringLiteral("회원의 최근 대여목록을 나타냅니다!"), 5900, 720, 4700);
-    ms_m = new FlexGrid(fm_m);
-    ms_m->setObjectName(QStringLiteral("ms_m"));
+    ms_m = named<FlexGrid>("ms_m", fm_m);
     tw_place(ms_m, 120, 1140, 10560, 1800);
 
-    fm_p = new QGroupBox(returns_ ? QStringLiteral("반납정보") : QStringLiteral("대여정보"), this);
-    fm_p->setObjectName(QStringLiteral("fm_p"));
+    fm_p = named<QGroupBox>("fm_p", returns_ ? QStringLiteral("반납정보") : QStringLiteral("대여정보"), this);
     tw_place(fm_p, 120, 3180, 10800, 4080);
     label(fm_p, nullptr, QStringLiteral("바 코 드"), 120, 300, 860);
     t_p_cod = box(fm_p, "t_p_cod", 1000, 300, 1800);
@@ -92,16 +88,14 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     label(fm_p, nullptr,
           returns_ ? QStringLiteral("반납처리할 바코드목록을 나타냅니다!") : QStringLiteral("대여처리할 바코드목록을 나타냅니다!"),
           5200, 300, 5400);
-    ms_p = new FlexGrid(fm_p);
-    ms_p->setObjectName(QStringLiteral("ms_p"));
+    ms_p = named<FlexGrid>("ms_p", fm_p);
     tw_place(ms_p, 120, 720, 10560, 2820);
     label(fm_p, nullptr, QStringLiteral("합    계"), 120, 3640, 860);
     t_p_sum = box(fm_p, "t_p_sum", 1000, 3640, 1500, true);
     t_p_sum->setAlignment(Qt::AlignRight);
     la_p_cnt = label(fm_p, "la_p_cnt", QString(), 2600, 3640, 900);
 
-    pic_upt = new QFrame(fm_p);
-    pic_upt->setObjectName(QStringLiteral("pic_upt"));
+    pic_upt = named<QFrame>("pic_upt", fm_p);
     pic_upt->setFrameShape(QFrame::Box);
     pic_upt->setAutoFillBackground(true);
     tw_place(pic_upt, 2400, 900, 6000, 2500);
@@ -111,11 +105,9 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     t_upt_dat = box(pic_upt, "t_upt_dat", 1100, 520, 1400);
     t_upt_dat->setInputMask(QStringLiteral("0000-00-00;_"));
     label(pic_upt, nullptr, QStringLiteral("결제여부"), 2700, 520, 900);
-    op_kyu1 = new QRadioButton(QStringLiteral("예"), pic_upt);
-    op_kyu1->setObjectName(QStringLiteral("op_kyu1"));
+    op_kyu1 = named<QRadioButton>("op_kyu1", QStringLiteral("예"), pic_upt);
     tw_place(op_kyu1, 3650, 520, 800, 330);
-    op_kyu2 = new QRadioButton(QStringLiteral("아니요"), pic_upt);
-    op_kyu2->setObjectName(QStringLiteral("op_kyu2"));
+    op_kyu2 = named<QRadioButton>("op_kyu2", QStringLiteral("아니요"), pic_upt);
     tw_place(op_kyu2, 4500, 520, 1100, 330);
     label(pic_upt, nullptr, returns_ ? QStringLiteral("연 체 료") : QStringLiteral("대 여 료"), 120, 920, 900);
     t_upt_dae = box(pic_upt, "t_upt_dae", 1100, 920, 1400);

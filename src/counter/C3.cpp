@@ -45,18 +45,14 @@ C3::C3(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("대여료/연체료 결제처리"));
     setModal(true);
 
-    fm_sub = new QFrame(this);
-    fm_sub->setObjectName(QStringLiteral("fm_sub"));
+    fm_sub = named<QFrame>("fm_sub", this);
     fm_sub->setFrameShape(QFrame::StyledPanel);
-    Check1 = new QCheckBox(QStringLiteral("대여료결제처리"), fm_sub);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check2 = new QCheckBox(QStringLiteral("연체료결제처리"), fm_sub);
-    Check2->setObjectName(QStringLiteral("Check2"));
+    Check1 = named<QCheckBox>("Check1", QStringLiteral("대여료결제처리"), fm_sub);
+    Check2 = named<QCheckBox>("Check2", QStringLiteral("연체료결제처리"), fm_sub);
     cmd_chk = picture_button(fm_sub, "cmd_chk", QStyle::SP_DialogApplyButton);
     cmd_can = picture_button(fm_sub, "cmd_can", QStyle::SP_DialogCloseButton);
 
-    ms = new FlexGrid(this);
-    ms->setObjectName(QStringLiteral("ms"));
+    ms = named<FlexGrid>("ms", this);
 
     tw_place(Check1, 150, 150, 2000, 330);
     tw_place(Check2, 2250, 150, 2000, 330);

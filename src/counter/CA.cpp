@@ -22,22 +22,21 @@
 #if __has_include("counter/history_actions.h")
 #include "counter/history_actions.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 #define CA_HAS_ACTIONS 1
 #endif
 
 namespace {
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int width)
 {
-    auto* b = new QCheckBox(caption, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = named<QCheckBox>(name, caption, parent);
     tw_place(b, 0, 60, width, 300);
     return b;
 }
 
 QDateEdit* date_box(QWidget* parent, const char* name)
 {
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(QLatin1String(name));
+    auto* d = named<QDateEdit>(name, parent);
     d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     d->setCalendarPopup(true);
     return d;
@@ -51,11 +50,9 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
     tw_place(t_date1, 120, ctl_top, 1700, ctl_height);
     t_date2 = date_box(fm_sub, "t_date2");
     tw_place(t_date2, 1880, ctl_top, 1700, ctl_height);
-    t_gbn = new QComboBox(fm_sub);
-    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    t_gbn = named<QComboBox>("t_gbn", fm_sub);
     tw_place(t_gbn, 3640, ctl_top, 1300, ctl_height);
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     tw_place(t_chk, 5000, ctl_top, 1300, ctl_height);
     set_search_left(6360);
 
@@ -63,8 +60,7 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
     cmd_edt->setText(QStringLiteral("반납"));
 
     tw_place(la_inf, 60, 60, 4000, 300);
-    PB = new QProgressBar(fm_sum);
-    PB->setObjectName(QStringLiteral("PB"));
+    PB = named<QProgressBar>("PB", fm_sum);
     PB->setTextVisible(false);
     tw_place(PB, 4100, 90, 1200, 240);
 
@@ -75,8 +71,7 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
     Check4 = check(fm_sum, "Check4", QStringLiteral("미결제내역만"), 1600);
     Check6 = check(fm_sum, "Check6", QStringLiteral("미반납내역만"), 1600);
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = named<QLineEdit>("Text1", this);
     Text1->hide();
 
     connect(cmd_add, &QPushButton::clicked, this, &CA::cmd_add_click);

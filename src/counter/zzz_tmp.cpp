@@ -22,9 +22,7 @@
 namespace {
 QLineEdit* box(QWidget* parent, const char* name)
 {
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
+    return named<QLineEdit>(name, parent);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text)
@@ -64,20 +62,17 @@ zzz_tmp::zzz_tmp(QWidget* parent) : QDialog(parent)
     t_old_cnt = box(this, "t_old_cnt");
     t_ava_cnt = box(this, "t_ava_cnt");
     la_m_cnt = label(this, "la_m_cnt", QString());
-    ms_m = new FlexGrid(this);
-    ms_m->setObjectName(QStringLiteral("ms_m"));
+    ms_m = named<FlexGrid>("ms_m", this);
 
     // Item area
     t_p_cod = box(this, "t_p_cod");
-    t_p_dat = new QDateEdit(this);
-    t_p_dat->setObjectName(QStringLiteral("t_p_dat"));
+    t_p_dat = named<QDateEdit>("t_p_dat", this);
     t_p_dat->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     t_p_dat->setCalendarPopup(true);
     t_p_dae = box(this, "t_p_dae");
     t_p_yun = box(this, "t_p_yun");
     la_p_cnt = label(this, "la_p_cnt", QString());
-    ms_p = new FlexGrid(this);
-    ms_p->setObjectName(QStringLiteral("ms_p"));
+    ms_p = named<FlexGrid>("ms_p", this);
 
     t_p_dae_tot = box(this, "t_p_dae_tot");
     t_p_yun_tot = box(this, "t_p_yun_tot");

@@ -9,6 +9,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,34 +27,27 @@ const QString k_tick = QStringLiteral("√");
 B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전체회원정보관리"), Frame{}, parent)
 {
     using namespace list_frame;
-    t_gbn = new QComboBox(fm_sub);
-    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    t_gbn = named<QComboBox>("t_gbn", fm_sub);
     t_gbn->addItems(b1_kind_entries());
     tw_place(t_gbn, 120, ctl_top, 1300, ctl_height);
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     t_chk->addItems(b1_field_entries());
     tw_place(t_chk, 1480, ctl_top, 1300, ctl_height);
     set_search_left(2840);
 
     tw_set_width(la_inf, 3500);
-    PB = new QProgressBar(fm_sum);
-    PB->setObjectName(QStringLiteral("PB"));
+    PB = named<QProgressBar>("PB", fm_sum);
     PB->setTextVisible(false);
     PB->setValue(0);
     tw_place(PB, 3700, 120, 1800, 200);
-    op_0 = new QRadioButton(QStringLiteral("사용중"), fm_sum);
-    op_0->setObjectName(QStringLiteral("op_0"));
+    op_0 = named<QRadioButton>("op_0", QStringLiteral("사용중"), fm_sum);
     tw_place(op_0, 5000, 60, 1000, 300);
-    op_1 = new QRadioButton(QStringLiteral("미사용"), fm_sum);
-    op_1->setObjectName(QStringLiteral("op_1"));
+    op_1 = named<QRadioButton>("op_1", QStringLiteral("미사용"), fm_sum);
     tw_place(op_1, 6000, 60, 1000, 300);
     op_0->setChecked(true);
-    Check1 = new QCheckBox(QStringLiteral("체크자료반전처리"), fm_sum);
-    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1 = named<QCheckBox>("Check1", QStringLiteral("체크자료반전처리"), fm_sum);
     tw_place(Check1, 7000, 60, 2000, 300);
-    Text1 = new QLineEdit(fm_sum);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = named<QLineEdit>("Text1", fm_sum);
     Text1->hide();
 
     connect(cmd_add, &QPushButton::clicked, this, &B1::cmd_add_click);

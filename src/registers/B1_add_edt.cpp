@@ -21,16 +21,9 @@
 #include <algorithm>
 
 namespace {
-template <class T> T* make(QWidget* parent, const char* name)
-{
-    auto* w = new T(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width)
 {
-    auto* b = make<QLineEdit>(parent, name);
+    auto* b = named<QLineEdit>(name, parent);
     tw_place(b, left, top, width, 330);
     return b;
 }
@@ -51,10 +44,10 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
 
     // Member part
     caption(this, "회원구분", 120, 120);
-    op_0 = make<QRadioButton>(this, "op_0");
+    op_0 = named<QRadioButton>("op_0", this);
     op_0->setText(QStringLiteral("(A)정회원"));
     tw_place(op_0, 1100, 120, 1500, 330);
-    op_1 = make<QRadioButton>(this, "op_1");
+    op_1 = named<QRadioButton>("op_1", this);
     op_1->setText(QStringLiteral("(B)비회원"));
     tw_place(op_1, 2700, 120, 1500, 330);
     caption(this, "가 입 일", 120, 540);
@@ -72,25 +65,25 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     t_adr = box(this, "t_adr", 1100, 2640, 3500);
     caption(this, "비    고", 120, 3060);
     t_big = box(this, "t_big", 1100, 3060, 3500);
-    Check1 = make<QCheckBox>(this, "Check1");
+    Check1 = named<QCheckBox>("Check1", this);
     Check1->setText(QStringLiteral("정회원가입과동시에연회비결제처리"));
     tw_place(Check1, 120, 3500, 4500, 330);
     cmd_chk = plain_button(this, "cmd_chk", "저    장", 1100, 3990, 1500);
     cmd_can = plain_button(this, "cmd_can", "닫    기", 2700, 3990, 1500);
 
-    t_chk = make<QLineEdit>(this, "t_chk");
-    t_tmp_gbn = make<QLineEdit>(this, "t_tmp_gbn");
-    t_idx = make<QLineEdit>(this, "t_idx");
+    t_chk = named<QLineEdit>("t_chk", this);
+    t_tmp_gbn = named<QLineEdit>("t_tmp_gbn", this);
+    t_idx = named<QLineEdit>("t_idx", this);
     for (QLineEdit* h : {t_chk, t_tmp_gbn, t_idx}) h->hide();
 
     // Period part
-    fm1 = make<QFrame>(this, "fm1");
+    fm1 = named<QFrame>("fm1", this);
     fm1->setFrameShape(QFrame::StyledPanel);
     tw_place(fm1, 4800, 120, 5550, 1380);
     caption(fm1, "적 용 일", 120, 120);
     t_s_dat = box(fm1, "t_s_dat", 1000, 120, 1300);
     t_s_dat->setInputMask(QStringLiteral("9999-99-99;_"));
-    Label2 = make<QLabel>(fm1, "Label2");
+    Label2 = named<QLabel>("Label2", fm1);
     Label2->setText(QStringLiteral("~"));
     Label2->setAlignment(Qt::AlignCenter);
     tw_place(Label2, 2330, 120, 240, 330);
@@ -98,16 +91,16 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     t_e_dat->setReadOnly(true);
     t_e_dat->setFocusPolicy(Qt::NoFocus);
     caption(fm1, "바로결제", 120, 540);
-    Option1 = make<QRadioButton>(fm1, "Option1");
+    Option1 = named<QRadioButton>("Option1", fm1);
     Option1->setText(QStringLiteral("예"));
     tw_place(Option1, 1000, 540, 900, 330);
-    Option2 = make<QRadioButton>(fm1, "Option2");
+    Option2 = named<QRadioButton>("Option2", fm1);
     Option2->setText(QStringLiteral("아니요"));
     tw_place(Option2, 1950, 540, 1200, 330);
     caption(fm1, "비    고", 120, 960);
     t_chm = box(fm1, "t_chm", 1000, 960, 4400);
 
-    fm2 = make<QFrame>(this, "fm2");
+    fm2 = named<QFrame>("fm2", this);
     fm2->setFrameShape(QFrame::StyledPanel);
     tw_place(fm2, 4800, 1560, 5550, 600);
     Command1 = plain_button(fm2, "Command1", "등록", 120, 90);
@@ -115,10 +108,10 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
     Command3 = plain_button(fm2, "Command3", "삭제", 2790, 90);
     Command4 = plain_button(fm2, "Command4", "정리", 4125, 90);
 
-    fm3 = make<QFrame>(this, "fm3");
+    fm3 = named<QFrame>("fm3", this);
     fm3->setFrameShape(QFrame::StyledPanel);
     tw_place(fm3, 4800, 2220, 5550, 2280);
-    ms = make<FlexGrid>(fm3, "ms");
+    ms = named<FlexGrid>("ms", fm3);
     tw_place(ms, 120, 120, 5310, 2040);
 
     for (QPushButton* b : findChildren<QPushButton*>()) press_on_enter(b);

@@ -8,6 +8,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,11 +19,9 @@ B2::B2(QWidget* parent)
     : ListWindow(QStringLiteral("B2"), QStringLiteral("품목분류정보관리"), Frame(), parent)
 {
     using namespace list_frame;
-    t_gbn = new QComboBox(fm_sub);
-    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    t_gbn = named<QComboBox>("t_gbn", fm_sub);
     tw_place(t_gbn, 120, ctl_top, 1500, ctl_height);
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     tw_place(t_chk, 1680, ctl_top, 1300, ctl_height);
     set_search_left(3040);
 

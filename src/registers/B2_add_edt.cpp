@@ -21,16 +21,13 @@ B2_add_edt::B2_add_edt(QWidget* parent) : QDialog(parent)
 
     auto* la_nam = new QLabel(QStringLiteral("분 류 명"), this);
     tw_place(la_nam, 240, 240, 1100, 330);
-    t_nam = new QLineEdit(this);
-    t_nam->setObjectName(QStringLiteral("t_nam"));
+    t_nam = named<QLineEdit>("t_nam", this);
     tw_place(t_nam, 1400, 240, 3700, 330);
     auto* la_big = new QLabel(QStringLiteral("비    고"), this);
     tw_place(la_big, 240, 690, 1100, 330);
-    t_big = new QLineEdit(this);
-    t_big->setObjectName(QStringLiteral("t_big"));
+    t_big = named<QLineEdit>("t_big", this);
     tw_place(t_big, 1400, 690, 3700, 330);
-    t_chk = new QLineEdit(this);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QLineEdit>("t_chk", this);
     t_chk->hide();
     cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 2560, 1200, 1215, 420);
     cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 3885, 1200, 1215, 420);

@@ -9,6 +9,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 #include "ui/messages.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,28 +29,21 @@ B4::B4(QWidget* parent)
     : ListWindow(QStringLiteral("B4"), QStringLiteral("전체품목정보관리"), Frame(), parent)
 {
     using namespace list_frame;
-    t_gbn = new QComboBox(fm_sub);
-    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    t_gbn = named<QComboBox>("t_gbn", fm_sub);
     tw_place(t_gbn, 120, ctl_top, 1500, ctl_height);
-    t_chk = new QComboBox(fm_sub);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QComboBox>("t_chk", fm_sub);
     tw_place(t_chk, 1680, ctl_top, 1300, ctl_height);
     set_search_left(3040);
 
-    op_0 = new QRadioButton(QStringLiteral("사용중"), fm_sum);
-    op_0->setObjectName(QStringLiteral("op_0"));
+    op_0 = named<QRadioButton>("op_0", QStringLiteral("사용중"), fm_sum);
     tw_place(op_0, 5000, 60, 1000, 300);
-    op_1 = new QRadioButton(QStringLiteral("미사용"), fm_sum);
-    op_1->setObjectName(QStringLiteral("op_1"));
+    op_1 = named<QRadioButton>("op_1", QStringLiteral("미사용"), fm_sum);
     tw_place(op_1, 6000, 60, 1000, 300);
-    Check2 = new QCheckBox(QStringLiteral("체크자료일괄조정"), fm_sum);
-    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2 = named<QCheckBox>("Check2", QStringLiteral("체크자료일괄조정"), fm_sum);
     tw_place(Check2, 7060, 60, 1900, 300);
-    Check1 = new QCheckBox(QStringLiteral("체크자료반전처리"), fm_sum);
-    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1 = named<QCheckBox>("Check1", QStringLiteral("체크자료반전처리"), fm_sum);
     tw_place(Check1, 8960, 60, 1900, 300);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = named<QLineEdit>("Text1", this);
     Text1->hide();
 
     // Form_Load

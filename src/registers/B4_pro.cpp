@@ -28,24 +28,19 @@ B4_pro::B4_pro(QWidget* parent) : QDialog(parent)
     setModal(true);
     setFixedSize(twips_to_px(12000), twips_to_px(6600));
 
-    c_dae = new QCheckBox(QStringLiteral("대여료"), this);
-    c_dae->setObjectName(QStringLiteral("c_dae"));
+    c_dae = named<QCheckBox>("c_dae", QStringLiteral("대여료"), this);
     tw_place(c_dae, 240, 240, 1000, 330);
-    t_dae = new QLineEdit(this);
-    t_dae->setObjectName(QStringLiteral("t_dae"));
+    t_dae = named<QLineEdit>("t_dae", this);
     t_dae->setAlignment(Qt::AlignRight);
     tw_place(t_dae, 1300, 240, 1500, 330);
-    c_yun = new QCheckBox(QStringLiteral("연체료"), this);
-    c_yun->setObjectName(QStringLiteral("c_yun"));
+    c_yun = named<QCheckBox>("c_yun", QStringLiteral("연체료"), this);
     tw_place(c_yun, 3100, 240, 1000, 330);
-    t_yun = new QLineEdit(this);
-    t_yun->setObjectName(QStringLiteral("t_yun"));
+    t_yun = named<QLineEdit>("t_yun", this);
     t_yun->setAlignment(Qt::AlignRight);
     tw_place(t_yun, 4160, 240, 1500, 330);
     cmd_chk = plain_button(this, "cmd_chk", QStringLiteral("저장"), 9225, 195, 1215, 420);
     cmd_can = plain_button(this, "cmd_can", QStringLiteral("닫기"), 10545, 195, 1215, 420);
-    ms = new FlexGrid(this);
-    ms->setObjectName(QStringLiteral("ms"));
+    ms = named<FlexGrid>("ms", this);
     tw_place(ms, 240, 780, 11520, 5580);
 
     setTabOrder(c_dae, t_dae);

@@ -5,6 +5,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 #include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -21,13 +22,11 @@ PickerDialog::PickerDialog(const QString& name, const QString& caption, QWidget*
     setModal(true);
     resize(twips_to_px(10110), twips_to_px(7215));
 
-    fm_grd = new QFrame(this);
-    fm_grd->setObjectName(QStringLiteral("fm_grd"));
+    fm_grd = named<QFrame>("fm_grd", this);
     fm_grd->setFrameShape(QFrame::StyledPanel);
     tw_place(fm_grd, 120, 0, 9855, 7095);
 
-    ms = new FlexGrid(fm_grd);
-    ms->setObjectName(QStringLiteral("ms"));
+    ms = named<FlexGrid>("ms", fm_grd);
     tw_place(ms, 120, 240, 9615, 6735);
     ms->installEventFilter(this);
     connect(ms, &FlexGrid::DblClick, this, [this] { choose(); });
@@ -35,8 +34,7 @@ PickerDialog::PickerDialog(const QString& name, const QString& caption, QWidget*
         if (key == Qt::Key_Return || key == Qt::Key_Enter) choose();
     });
 
-    t_chk = new QLineEdit(this);
-    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk = named<QLineEdit>("t_chk", this);
     t_chk->hide();
 
     clear_grid();

@@ -29,8 +29,7 @@ A_main::A_main(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("A_main"));
     setWindowTitle(QStringLiteral("Torvisk System (KX)"));
-    mdi = new QMdiArea(this);
-    mdi->setObjectName(QStringLiteral("mdi"));
+    mdi = named<QMdiArea>("mdi", this);
     setCentralWidget(mdi);
     screens::set_main(this, mdi);
     screens::register_all_screens();
@@ -49,13 +48,11 @@ A_main::~A_main()
 
 void A_main::build_login_panel()
 {
-    pic_man = new QFrame(this);
-    pic_man->setObjectName(QStringLiteral("pic_man"));
+    pic_man = named<QFrame>("pic_man", this);
     pic_man->setAutoFillBackground(true);
     pic_man->setStyleSheet(QStringLiteral("#pic_man { background: #2f4f6f; }"));
 
-    pic_con = new QFrame(pic_man);
-    pic_con->setObjectName(QStringLiteral("pic_con"));
+    pic_con = named<QFrame>("pic_con", pic_man);
     pic_con->setFrameShape(QFrame::Box);
     pic_con->setStyleSheet(QStringLiteral("#pic_con { background: #f4f4f4; }"));
     tw_place(pic_con, 0, 0, 6000, 3000);
@@ -70,13 +67,11 @@ void A_main::build_login_panel()
 
     auto* l1 = new QLabel(QStringLiteral("아 이 디"), pic_con);
     tw_place(l1, 400, 900, 1200, 330);
-    t_nam = new QLineEdit(pic_con);
-    t_nam->setObjectName(QStringLiteral("t_nam"));
+    t_nam = named<QLineEdit>("t_nam", pic_con);
     tw_place(t_nam, 1700, 880, 2400, 360);
     auto* l2 = new QLabel(QStringLiteral("비밀번호"), pic_con);
     tw_place(l2, 400, 1380, 1200, 330);
-    t_pas = new QLineEdit(pic_con);
-    t_pas->setObjectName(QStringLiteral("t_pas"));
+    t_pas = named<QLineEdit>("t_pas", pic_con);
     t_pas->setEchoMode(QLineEdit::Password);
     tw_place(t_pas, 1700, 1360, 2400, 360);
 
@@ -85,8 +80,7 @@ void A_main::build_login_panel()
 
     auto* l3 = new QLabel(QStringLiteral("[연결정보]"), pic_con);
     tw_place(l3, 400, 2450, 1200, 330);
-    la_inf = new QLabel(QStringLiteral("데이터베이스 연결이 올바르지 않습니다!"), pic_con);
-    la_inf->setObjectName(QStringLiteral("la_inf"));
+    la_inf = named<QLabel>("la_inf", QStringLiteral("데이터베이스 연결이 올바르지 않습니다!"), pic_con);
     tw_place(la_inf, 1600, 2450, 4200, 330);
 
     setTabOrder(t_nam, t_pas);

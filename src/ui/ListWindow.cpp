@@ -81,18 +81,15 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    fm_mnu = new QFrame(this);
-    fm_mnu->setObjectName(QStringLiteral("fm_mnu"));
+    fm_mnu = named<QFrame>("fm_mnu", this);
     fm_mnu->setFrameShape(QFrame::StyledPanel);
     tw_place(fm_mnu, mnu_left, mnu_top, 12000, mnu_height);
 
-    fm_sub = new QFrame(fm_mnu);
-    fm_sub->setObjectName(QStringLiteral("fm_sub"));
+    fm_sub = named<QFrame>("fm_sub", fm_mnu);
     fm_sub->setFrameShape(QFrame::StyledPanel);
     tw_place(fm_sub, sub_left, sub_top, 6000, sub_height);
     if (frame.search) {
-        t_ser = new QLineEdit(fm_sub);
-        t_ser->setObjectName(QStringLiteral("t_ser"));
+        t_ser = named<QLineEdit>("t_ser", fm_sub);
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
         cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
         connect(cmd_fnd, &QPushButton::clicked, this, [this] { cmd_fnd_click(); });
@@ -110,25 +107,20 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
     }
     connect(cmd_ext, &QPushButton::clicked, this, &QWidget::close);
 
-    fm_grd = new QFrame(this);
-    fm_grd->setObjectName(QStringLiteral("fm_grd"));
+    fm_grd = named<QFrame>("fm_grd", this);
     fm_grd->setFrameShape(QFrame::StyledPanel);
     tw_place(fm_grd, grd_left, mnu_top + mnu_height, 12000, 6000);
 
-    fm_sum = new QFrame(fm_grd);
-    fm_sum->setObjectName(QStringLiteral("fm_sum"));
+    fm_sum = named<QFrame>("fm_sum", fm_grd);
     tw_place(fm_sum, sum_left, sum_top, 11700, sum_height);
-    la_inf = new QLabel(fm_sum);
-    la_inf->setObjectName(QStringLiteral("la_inf"));
+    la_inf = named<QLabel>("la_inf", fm_sum);
     tw_place(la_inf, 60, 60, 6000, 300);
-    la_usr = new QLabel(fm_sum);
-    la_usr->setObjectName(QStringLiteral("la_usr"));
+    la_usr = named<QLabel>("la_usr", fm_sum);
     la_usr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     tw_place(la_usr, 8000, 60, 3000, 300);
     la_usr->setText(cur_user);
 
-    ms = new FlexGrid(fm_grd);
-    ms->setObjectName(QStringLiteral("ms"));
+    ms = named<FlexGrid>("ms", fm_grd);
     tw_place(ms, ms_left, ms_top, 11700, 5000);
     hook_wheel(ms);
 }

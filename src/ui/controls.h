@@ -5,10 +5,20 @@
 #include <QStyle>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 class QAbstractButton;
 class QLineEdit;
 class QPushButton;
+
+// A new control of type T with objectName `name`; the rest goes to T's
+// constructor (caption, parent...).
+template <class T, class... Args> T* named(const char* name, Args&&... args)
+{
+    auto* w = new T(std::forward<Args>(args)...);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
 
 // A push button named `name` that is never (auto)default, so Enter presses
 // it only where a screen asks for it; placed in twips when a place is given.
