@@ -103,7 +103,7 @@ void A2::cmd_del_click()
         return;
     }
     if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("[") + name + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;
+    if (!ask_delete(this, name)) return;
     if (!delete_account(name)) {
         msg_info(this, QStringLiteral("삭제실패!"));
         return;

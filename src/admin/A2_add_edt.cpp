@@ -119,13 +119,8 @@ void A2_add_edt::cmd_chk_click()
     if (!check_db(this)) return;
     if (add) {
         const Lookup exists = account_exists(nam);
-        if (exists == Lookup::Failed) {
-            msg_info(this, QStringLiteral("등록실패!"));
-            return;
-        }
-        if (exists == Lookup::Found) {
-            msg_info(this, QStringLiteral("동일한 접속계정이 존재합니다!"));
-            if (t_nam->isEnabled()) t_nam->setFocus();
+        if (!check_clear(this, exists, QStringLiteral("등록실패!"), QStringLiteral("동일한 접속계정이 존재합니다!"))) {
+            if (exists == Lookup::Found && t_nam->isEnabled()) t_nam->setFocus();
             return;
         }
     }

@@ -62,15 +62,9 @@ void A3_add_edt::cmd_chk_click()
         return;
     }
     if (!check_db(this)) return;
-    const Lookup exists = closing_exists(date);
-    if (exists == Lookup::Failed) {
-        msg_info(this, QStringLiteral("처리실패!"));
+    if (!check_clear(this, closing_exists(date), QStringLiteral("처리실패!"),
+                     QStringLiteral("동일한 날짜로 처리된 내역이 존재합니다!")))
         return;
-    }
-    if (exists == Lookup::Found) {
-        msg_info(this, QStringLiteral("동일한 날짜로 처리된 내역이 존재합니다!"));
-        return;
-    }
     if (!msg_ask(this, QStringLiteral("[") + date + QStringLiteral("]까지 등록된 모든 자료들을 마감처리하시겠습니까?")))
         return;
     if (!run_closing(date, t_big->text())) {

@@ -113,15 +113,10 @@ void B1::Check1_click()
     for (int r = 1; r < ms->rows(); ++r) {
         if (ms->text(r, 1) != k_tick) continue;
         const QString code = ms->text(r, 4);
-        const Lookup open = member_open_or_unpaid(code);
-        if (open == Lookup::Failed) {   // a check that cannot be made lets nothing through
-            msg_info(this, QStringLiteral("데이터처리실패!"));
-            untick();
-            return;
-        }
-        if (open == Lookup::Found) {
-            msg_info(this, QStringLiteral("(%1) 반납처리 및 결제가 완료되지 않은 회원은 사용안함으로 변경할 수 없습니다!")
-                               .arg(r));
+        // A check that cannot be made lets nothing through.
+        if (!check_clear(this, member_open_or_unpaid(code), QStringLiteral("데이터처리실패!"),
+                         QStringLiteral("(%1) 반납처리 및 결제가 완료되지 않은 회원은 사용안함으로 변경할 수 없습니다!")
+                             .arg(r))) {
             untick();
             return;
         }
@@ -160,16 +155,11 @@ void B1::cmd_del_click()
     if (r == 0) return;
     if (!check_db(this)) return;
     const QString code = ms->text(r, 4);
-    const Lookup history = member_has_history(code);
-    if (history == Lookup::Failed) {   // a check that cannot be made deletes nothing
-        msg_info(this, QStringLiteral("삭제실패!"));
+    // A check that cannot be made deletes nothing.
+    if (!check_clear(this, member_has_history(code), QStringLiteral("삭제실패!"),
+                     QStringLiteral("[%1]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!").arg(code)))
         return;
-    }
-    if (history == Lookup::Found) {
-        msg_info(this, QStringLiteral("[%1]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!").arg(code));
-        return;
-    }
-    if (!msg_ask(this, QStringLiteral("[%1]항목을 삭제하시겠습니까?").arg(code))) return;
+    if (!ask_delete(this, code)) return;
     if (!delete_member(code)) {
         msg_info(this, QStringLiteral("삭제실패!"));
         return;

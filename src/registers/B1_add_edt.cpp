@@ -221,13 +221,8 @@ void B1_add_edt::cmd_chk_click()
     if (!check_db(this)) return;
     if (add) {
         const Lookup taken = member_code_taken(code);
-        if (taken == Lookup::Failed) {
-            msg_info(this, QStringLiteral("등록실패!"));
-            return;
-        }
-        if (taken == Lookup::Found) {
-            msg_info(this, QStringLiteral("동일한 회원코드가 존재합니다!"));
-            t_cod->setFocus();
+        if (!check_clear(this, taken, QStringLiteral("등록실패!"), QStringLiteral("동일한 회원코드가 존재합니다!"))) {
+            if (taken == Lookup::Found) t_cod->setFocus();
             return;
         }
         if (!msg_ask(this, QStringLiteral("작성한 내용을 등록하시겠습니까?"))) return;

@@ -90,17 +90,10 @@ void B2::cmd_del_click()
     if (r == 0) return;
     if (!check_db(this)) return;
     const QString nam = ms->text(r, 1);
-    switch (category_in_use(nam)) {
-    case Lookup::Failed:
-        msg_info(this, QStringLiteral("삭제실패!"));
+    if (!check_clear(this, category_in_use(nam), QStringLiteral("삭제실패!"),
+                     QStringLiteral("품목정보에 해당정보가 연결되어 있으므로 삭제할 수 없습니다!")))
         return;
-    case Lookup::Found:
-        msg_info(this, QStringLiteral("품목정보에 해당정보가 연결되어 있으므로 삭제할 수 없습니다!"));
-        return;
-    case Lookup::None:
-        break;
-    }
-    if (!msg_ask(this, QStringLiteral("[") + nam + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;
+    if (!ask_delete(this, nam)) return;
     if (!category_delete(nam)) {
         msg_info(this, QStringLiteral("삭제실패!"));
         return;

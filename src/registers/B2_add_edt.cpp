@@ -75,15 +75,9 @@ void B2_add_edt::cmd_chk_click()
     }
     if (!check_db(this)) return;
     if (add) {
-        const Lookup dup = category_exists(nam);
-        if (dup == Lookup::Failed) {
-            msg_info(this, QStringLiteral("등록실패!"));
+        if (!check_clear(this, category_exists(nam), QStringLiteral("등록실패!"),
+                         QStringLiteral("동일한 분류명이 존재합니다!")))
             return;
-        }
-        if (dup == Lookup::Found) {
-            msg_info(this, QStringLiteral("동일한 분류명이 존재합니다!"));
-            return;
-        }
     }
     if (!msg_ask(this, add ? QStringLiteral("작성한 내용을 등록하시겠습니까?")
                            : QStringLiteral("작성한 내용을 수정하시겠습니까?")))

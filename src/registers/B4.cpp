@@ -247,17 +247,8 @@ void B4::cmd_del_click()
     }
     const QString cod = ms->text(r, 4);
     const QString history = QStringLiteral("[") + cod + QStringLiteral("]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!");
-    switch (item_has_history(cod)) {
-    case Lookup::Failed:
-        msg_info(this, QStringLiteral("삭제실패!"));
-        return;
-    case Lookup::Found:
-        msg_info(this, history);
-        return;
-    case Lookup::None:
-        break;
-    }
-    if (!msg_ask(this, QStringLiteral("[") + cod + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;
+    if (!check_clear(this, item_has_history(cod), QStringLiteral("삭제실패!"), history)) return;
+    if (!ask_delete(this, cod)) return;
     switch (item_delete(cod)) {
     case ItemDelete::Done:
         msg_info(this, QStringLiteral("삭제완료!"));

@@ -199,13 +199,8 @@ void B4_add_edt::cmd_chk_click()
     if (!check_db(this)) return;
     if (add) {
         const Lookup dup = item_exists(cod);
-        if (dup == Lookup::Failed) {
-            msg_info(this, QStringLiteral("등록실패!"));
-            return;
-        }
-        if (dup == Lookup::Found) {
-            msg_info(this, QStringLiteral("동일한 품목코드가 존재합니다!"));
-            focus_cod();
+        if (!check_clear(this, dup, QStringLiteral("등록실패!"), QStringLiteral("동일한 품목코드가 존재합니다!"))) {
+            if (dup == Lookup::Found) focus_cod();
             return;
         }
     }

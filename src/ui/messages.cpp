@@ -24,3 +24,15 @@ bool check_right(QWidget* parent, const QString& right)
     msg_info(parent, k_no_right);
     return false;
 }
+
+bool check_clear(QWidget* parent, Lookup check, const QString& failed_text, const QString& found_text)
+{
+    if (check == Lookup::None) return true;
+    msg_info(parent, check == Lookup::Failed ? failed_text : found_text);
+    return false;
+}
+
+bool ask_delete(QWidget* parent, const QString& key)
+{
+    return msg_ask(parent, QStringLiteral("[") + key + QStringLiteral("]항목을 삭제하시겠습니까?"));
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/db.h"
 #include <QString>
 
 class QWidget;
@@ -16,3 +17,8 @@ bool check_db(QWidget* parent);
 // Whether the logged-in user holds the right ("xls", "prt", "add", "edt",
 // "del"); when not, tells the clerk (k_no_right) and gives false.
 bool check_right(QWidget* parent, const QString& right);
+// A check before a write, told to the clerk: a check that failed says
+// `failed_text`, a row found says `found_text`. True only when none was found.
+bool check_clear(QWidget* parent, Lookup check, const QString& failed_text, const QString& found_text);
+// "[key]항목을 삭제하시겠습니까?"; true on Yes.
+bool ask_delete(QWidget* parent, const QString& key);
