@@ -22,7 +22,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 }
 }
 
-A2_add_edt::A2_add_edt(QWidget* parent) : QDialog(parent)
+A2_add_edt::A2_add_edt(QWidget* parent) : EditDialog(QStringLiteral("A2"), parent)
 {
     setObjectName(QStringLiteral("A2_add_edt"));
     setWindowTitle(QStringLiteral("사용자계정및권한설정"));
@@ -154,9 +154,3 @@ void A2_add_edt::cmd_chk_click()
 }
 
 void A2_add_edt::cmd_can_click() { reject(); }
-
-void A2_add_edt::done(int r)
-{
-    QDialog::done(r);
-    if (saved > 0) screens::reload(QStringLiteral("A2"));
-}

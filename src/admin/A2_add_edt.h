@@ -1,12 +1,12 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
 // One account: added ("add") or edited ("edt") from the list A2.
-class A2_add_edt : public QDialog {
+class A2_add_edt : public EditDialog {
     Q_OBJECT
 public:
     explicit A2_add_edt(QWidget* parent = nullptr);
@@ -22,7 +22,6 @@ public:
     QLineEdit* t_chk = nullptr;   // mode, hidden
     QPushButton* cmd_chk = nullptr;
     QPushButton* cmd_can = nullptr;
-    int saved = 0;
 
     // Before each showing: boxes empty, and the name of the listed account
     // an edit writes to.
@@ -35,7 +34,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void done(int r) override;
 
 private:
     QCheckBox* ch(int i) const;

@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-A3_add_edt::A3_add_edt(QWidget* parent) : QDialog(parent)
+A3_add_edt::A3_add_edt(QWidget* parent) : EditDialog(QStringLiteral("A3"), parent)
 {
     setObjectName(QStringLiteral("A3_add_edt"));
     setWindowTitle(QStringLiteral("업무내역마감처리설정"));
@@ -77,9 +77,3 @@ void A3_add_edt::cmd_chk_click()
 }
 
 void A3_add_edt::cmd_can_click() { reject(); }
-
-void A3_add_edt::done(int r)
-{
-    QDialog::done(r);
-    if (saved > 0) screens::reload(QStringLiteral("A3"));
-}

@@ -1,11 +1,11 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class QLineEdit;
 class QPushButton;
 
 // A closing run up to a date.
-class A3_add_edt : public QDialog {
+class A3_add_edt : public EditDialog {
     Q_OBJECT
 public:
     explicit A3_add_edt(QWidget* parent = nullptr);
@@ -15,7 +15,6 @@ public:
     QLineEdit* t_chk = nullptr;   // mode, hidden
     QPushButton* cmd_chk = nullptr;
     QPushButton* cmd_can = nullptr;
-    int saved = 0;
 
 public slots:
     // Each opening starts with today's date and no remark.
@@ -24,5 +23,4 @@ public slots:
     void cmd_can_click();
 
 protected:
-    void done(int r) override;
 };

@@ -49,7 +49,7 @@ bool filled(const FlexGrid* g, int r) { return !g->text(r, 2).isEmpty(); }
 }
 
 CounterForm::CounterForm(const QString& name, const QString& caption, bool returns, QWidget* parent)
-    : QDialog(parent), returns_(returns)
+    : EditDialog(QStringLiteral("CA"), parent), returns_(returns)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -220,12 +220,6 @@ void CounterForm::cmd_clr_click()
 }
 
 void CounterForm::cmd_ext_click() { reject(); }
-
-void CounterForm::done(int r)
-{
-    QDialog::done(r);
-    if (saved > 0) screens::reload(QStringLiteral("CA"));
-}
 
 void CounterForm::t_m_cod_keydown()
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class Connection;
 class FlexGrid;
@@ -14,7 +14,7 @@ class QRadioButton;
 // latest period, balance, open rentals) and the list of items, with a small
 // edit panel for one row. Rental entry (C1) and return entry (C2) are built
 // on it. The pickers write into t_m_cod / t_p_cod and call mem_chk / pdt_chk.
-class CounterForm : public QDialog {
+class CounterForm : public EditDialog {
     Q_OBJECT
 public:
     CounterForm(const QString& name, const QString& caption, bool returns, QWidget* parent);
@@ -59,9 +59,6 @@ public:
     QPushButton* cmd_clr = nullptr;
     QPushButton* cmd_ext = nullptr;
 
-    // Set to 1 by every committed save, never reset: closing reloads CA.
-    int saved = 0;
-
     // Loads the screen afresh and shows it modally.
     int run();
     void form_load();
@@ -84,7 +81,6 @@ public slots:
     void t_upt_dae_change();
 
 protected:
-    void done(int r) override;
     void pdt_total();
     void layout_grids();
     // The row the next item goes to: 0 when the barcode is listed already

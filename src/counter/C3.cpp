@@ -39,7 +39,7 @@ const HandOverCol hand_over[20] = {
 
 }
 
-C3::C3(QWidget* parent) : QDialog(parent)
+C3::C3(QWidget* parent) : EditDialog(QStringLiteral("CA"), parent)
 {
     setObjectName(QStringLiteral("C3"));
     setWindowTitle(QStringLiteral("대여료/연체료 결제처리"));
@@ -128,12 +128,9 @@ void C3::cmd_chk_click()
 
 void C3::cmd_can_click() { done(QDialog::Rejected); }
 
-void C3::done(int r)
+void C3::on_close()
 {
-    QDialog::done(r);
     // The history window's hand-over box falls back; its list follows once a payment was saved.
-    if (QWidget* ca = screens::find(QStringLiteral("CA"))) {
+    if (QWidget* ca = screens::find(QStringLiteral("CA")))
         if (auto* box = ca->findChild<QAbstractButton*>(QStringLiteral("Check2"))) box->setChecked(false);
-        if (saved > 0) screens::reload(QStringLiteral("CA"));
-    }
 }

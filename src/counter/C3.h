@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class FlexGrid;
 class QCheckBox;
@@ -8,7 +8,7 @@ class QPushButton;
 
 // Fee payment: marks the rental and late fees of the rentals handed over
 // from the history window paid or unpaid, all in one transaction.
-class C3 : public QDialog {
+class C3 : public EditDialog {
     Q_OBJECT
 public:
     explicit C3(QWidget* parent = nullptr);
@@ -16,8 +16,6 @@ public:
     // Fills the grid with the ticked rows of the history grid `from`, in
     // list order; the number of rows handed over.
     int load_rows(const FlexGrid& from);
-
-    int saved = 0;
 
     QFrame* fm_sub = nullptr;
     QCheckBox* Check1 = nullptr;
@@ -31,7 +29,7 @@ public slots:
     void cmd_can_click();
 
 protected:
+    void on_close() override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    void done(int r) override;
 };

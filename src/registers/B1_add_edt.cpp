@@ -35,7 +35,7 @@ void caption(QWidget* parent, const char* text, int left, int top, int width = 9
 }
 }
 
-B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
+B1_add_edt::B1_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B1"), parent)
 {
     setObjectName(QStringLiteral("B1_add_edt"));
     setWindowTitle(QStringLiteral("전체회원정보관리"));
@@ -190,11 +190,9 @@ void B1_add_edt::showEvent(QShowEvent* e)
     }
 }
 
-void B1_add_edt::done(int r)
+void B1_add_edt::on_close()
 {
-    QDialog::done(r);
     reset_controls();
-    if (saved > 0) screens::reload(QStringLiteral("B1"));
 }
 
 void B1_add_edt::cmd_chk_click()

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class FlexGrid;
 class QCheckBox;
@@ -12,7 +12,7 @@ class QRadioButton;
 // Member dialog: registers or edits a member and keeps the annual periods
 // of a regular member. The owner B1 writes the mode ("add"/"edt") into
 // t_chk and fills the boxes before showing it.
-class B1_add_edt : public QDialog {
+class B1_add_edt : public EditDialog {
     Q_OBJECT
 public:
     explicit B1_add_edt(QWidget* parent = nullptr);
@@ -51,7 +51,6 @@ public:
     FlexGrid* ms = nullptr;
 
     // 1 after any successful write since the dialog was made; never reset.
-    int saved = 0;
 
 public slots:
     void cmd_chk_click();
@@ -60,9 +59,9 @@ public slots:
     void Command3_click();
     void Command4_click();
     void ms_dbl_click();
-    void done(int r) override;
 
 protected:
+    void on_close() override;
     void showEvent(QShowEvent* e) override;
 
 private:

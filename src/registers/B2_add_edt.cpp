@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-B2_add_edt::B2_add_edt(QWidget* parent) : QDialog(parent)
+B2_add_edt::B2_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B2"), parent)
 {
     setObjectName(QStringLiteral("B2_add_edt"));
     setWindowTitle(QStringLiteral("품목분류정보관리"));
@@ -101,10 +101,4 @@ void B2_add_edt::cmd_chk_click()
     msg_info(this, QStringLiteral("수정완료!"));
     saved = 1;
     accept();
-}
-
-void B2_add_edt::done(int r)
-{
-    QDialog::done(r);
-    if (saved > 0) screens::reload(QStringLiteral("B2"));
 }

@@ -1,12 +1,12 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class QLineEdit;
 class QPushButton;
 
 // Adds a category or changes its remark. Kept across openings: `saved`
 // survives, and every closing after a save reloads the category list.
-class B2_add_edt : public QDialog {
+class B2_add_edt : public EditDialog {
     Q_OBJECT
 public:
     explicit B2_add_edt(QWidget* parent = nullptr);
@@ -16,7 +16,6 @@ public:
     QLineEdit* t_chk = nullptr;   // mode "add" / "edt", hidden
     QPushButton* cmd_chk = nullptr;
     QPushButton* cmd_can = nullptr;
-    int saved = 0;
 
     // Boxes back to their opening state; the owner then sets the mode and,
     // for an edit, the row's values.
@@ -24,7 +23,6 @@ public:
 
 public slots:
     void cmd_chk_click();
-    void done(int r) override;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -41,7 +41,7 @@ void keep_grouped(QLineEdit* e)
 }
 }
 
-B4_add_edt::B4_add_edt(QWidget* parent) : QDialog(parent)
+B4_add_edt::B4_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
 {
     setObjectName(QStringLiteral("B4_add_edt"));
     setWindowTitle(QStringLiteral("전체품목정보관리"));
@@ -233,10 +233,4 @@ void B4_add_edt::cmd_chk_click()
     msg_info(this, QStringLiteral("수정완료!"));
     saved = 1;
     accept();
-}
-
-void B4_add_edt::done(int r)
-{
-    QDialog::done(r);
-    if (saved > 0) screens::reload(QStringLiteral("B4"));
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 #include <array>
 
 class QComboBox;
@@ -9,7 +9,7 @@ class QPushButton;
 
 // Adds items one after another, or edits one item. Kept across openings:
 // `saved` survives, and every closing after a save reloads the item list.
-class B4_add_edt : public QDialog {
+class B4_add_edt : public EditDialog {
     Q_OBJECT
 public:
     explicit B4_add_edt(QWidget* parent = nullptr);
@@ -26,7 +26,6 @@ public:
     QLineEdit* t_tmp_gbn = nullptr;  // the edited item's category, hidden
     QPushButton* cmd_chk = nullptr;
     QPushButton* cmd_can = nullptr;
-    int saved = 0;
 
     // Captions, barcode length and category list afresh, boxes empty; the
     // owner then sets the mode and, for an edit, the row's values.
@@ -37,7 +36,6 @@ public:
 
 public slots:
     void cmd_chk_click();
-    void done(int r) override;
 
 protected:
     void showEvent(QShowEvent* e) override;

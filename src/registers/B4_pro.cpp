@@ -21,7 +21,7 @@ void keep_grouped(QLineEdit* e)
 }
 }
 
-B4_pro::B4_pro(QWidget* parent) : QDialog(parent)
+B4_pro::B4_pro(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
 {
     setObjectName(QStringLiteral("B4_pro"));
     setWindowTitle(QStringLiteral("대여료/연체료 일괄조정"));
@@ -98,10 +98,8 @@ void B4_pro::cmd_chk_click()
     accept();
 }
 
-void B4_pro::done(int r)
+void B4_pro::on_close()
 {
-    QDialog::done(r);
     if (QWidget* b4 = screens::find(QStringLiteral("B4")))
         if (auto* c = b4->findChild<QCheckBox*>(QStringLiteral("Check2"))) c->setChecked(false);
-    if (saved > 0) screens::reload(QStringLiteral("B4"));
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class FlexGrid;
 class QCheckBox;
@@ -9,7 +9,7 @@ class QPushButton;
 // Gives the items handed over from the item list one new rental fee, late
 // fee, or both, in one transaction. Kept across openings like the other
 // dialogs of the item list.
-class B4_pro : public QDialog {
+class B4_pro : public EditDialog {
     Q_OBJECT
 public:
     explicit B4_pro(QWidget* parent = nullptr);
@@ -21,14 +21,13 @@ public:
     FlexGrid* ms = nullptr;        // the ticked items; column 3 the barcode
     QPushButton* cmd_chk = nullptr;
     QPushButton* cmd_can = nullptr;
-    int saved = 0;
 
     // Both fees ticked and empty, the grid left for the owner to fill.
     void form_load();
 
 public slots:
     void cmd_chk_click();
-    void done(int r) override;
 
 protected:
+    void on_close() override;
 };

@@ -1,0 +1,23 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+// A modal dialog that writes for a list window. It is kept across openings:
+// every successful write sets `saved` to 1 (never reset), and every closing
+// after a save reloads the owner's list.
+class EditDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EditDialog(const QString& owner, QWidget* parent = nullptr);
+    int saved = 0;
+
+public slots:
+    void done(int r) override;
+
+protected:
+    // Runs on every closing, before the owner's list is reloaded.
+    virtual void on_close() {}
+
+private:
+    QString owner_;
+};
