@@ -51,9 +51,7 @@ void A3::set_col_width()
 
 void A3::ms_list()
 {
-    ms->clear_grid();
-    t_ser->setText(clean_input(t_ser->text()));
-    if (!check_db(this)) return;
+    if (!start_list()) return;
     list_sql = closing_list_query(t_ser->text());
 
     ms->set_redraw(false);

@@ -77,9 +77,7 @@ void B1::place_summary()
 
 void B1::ms_list()
 {
-    ms->clear_grid();
-    t_ser->setText(clean_input(t_ser->text()));
-    if (!check_db(this)) return;
+    if (!start_list()) return;
     list_sql = b1_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
     Text1->setText(list_sql.sql);
     Text1->hide();
@@ -150,8 +148,7 @@ void B1::Check1_click()
 
 void B1::cmd_del_click()
 {
-    if (!check_right(this, QStringLiteral("del"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("del"));
     if (r == 0) return;
     if (!check_db(this)) return;
     const QString code = ms->text(r, 4);
@@ -179,8 +176,7 @@ void B1::cmd_add_click()
 
 void B1::cmd_edt_click()
 {
-    if (!check_right(this, QStringLiteral("edt"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("edt"));
     if (r == 0) return;
     B1_add_edt* d = screens::kept<B1_add_edt>();
     d->t_chk->setText(QStringLiteral("edt"));

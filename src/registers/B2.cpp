@@ -45,9 +45,7 @@ void B2::set_col_width() { b2_set_col_width(*ms, tw_rect(ms).width); }
 
 void B2::ms_list()
 {
-    ms->clear_grid();
-    t_ser->setText(clean_input(t_ser->text()));
-    if (!check_db(this)) return;
+    if (!start_list()) return;
     list_sql = b2_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text());
     const int n = b2_fill_grid(*ms, list_sql);
     la_inf->setText(list_count_text(n));
@@ -72,8 +70,7 @@ void B2::cmd_add_click()
 
 void B2::cmd_edt_click()
 {
-    if (!check_right(this, QStringLiteral("edt"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("edt"));
     if (r == 0) return;
     B2_add_edt* d = screens::kept<B2_add_edt>();
     d->form_load();
@@ -85,8 +82,7 @@ void B2::cmd_edt_click()
 
 void B2::cmd_del_click()
 {
-    if (!check_right(this, QStringLiteral("del"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("del"));
     if (r == 0) return;
     if (!check_db(this)) return;
     const QString nam = ms->text(r, 1);

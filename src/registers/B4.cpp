@@ -91,9 +91,7 @@ void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }
 
 void B4::ms_list()
 {
-    ms->clear_grid();
-    t_ser->setText(clean_input(t_ser->text()));
-    if (!check_db(this)) return;
+    if (!start_list()) return;
     list_sql = b4_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
     Text1->setText(list_sql.sql);
     const ItemCounts n = b4_fill_grid(*ms, list_sql);
@@ -219,8 +217,7 @@ void B4::cmd_add_click()
 
 void B4::cmd_edt_click()
 {
-    if (!check_right(this, QStringLiteral("edt"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("edt"));
     if (r == 0) return;
     B4_add_edt* d = screens::kept<B4_add_edt>();
     d->form_load();
@@ -237,8 +234,7 @@ void B4::cmd_edt_click()
 
 void B4::cmd_del_click()
 {
-    if (!check_right(this, QStringLiteral("del"))) return;
-    const int r = ms->data_row();
+    const int r = action_row(QStringLiteral("del"));
     if (r == 0) return;
     if (!check_db(this)) return;
     if (ms->text(r, 2) == rented_mark()) {

@@ -80,14 +80,7 @@ void PickerDialog::clear_grid()
     ms->clear_grid(0);
 }
 
-void PickerDialog::fit_last_column()
-{
-    const int last = ms->cols() - 1;
-    if (last < 1) return;
-    int used = 0;
-    for (int c = 1; c < last; ++c) used += ms->col_width(c);
-    ms->set_col_width(last, std::max(tw_rect(ms).width - used - 330, 2500));
-}
+void PickerDialog::fit_last_column() { ms->fit_last_column(tw_rect(ms).width, 1); }
 
 QString PickerDialog::caller_name() const
 {

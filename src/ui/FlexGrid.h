@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QHash>
 #include <QTableView>
+#include <algorithm>
 #include <vector>
 #include <cstdlib>
 #include <cstring>
@@ -137,6 +138,16 @@ public:
     void clear_cells();
     // Back to the header row alone: no texts, `cols` columns.
     void clear_grid(int cols = 1) { clear_cells(); set_rows(1); set_cols(cols); }
+    // The last column takes what remains of `width` (twips) after columns
+    // first .. last-1, less 330, and at least 2500.
+    void fit_last_column(int width, int first = 0)
+    {
+        const int last = cols() - 1;
+        if (last < first) return;
+        int used = 0;
+        for (int c = first; c < last; ++c) used += col_width(c);
+        set_col_width(last, std::max(width - used - 330, 2500));
+    }
     // The current data row; 0 when there is none.
     int data_row() const
     {

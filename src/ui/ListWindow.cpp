@@ -3,6 +3,7 @@
 #include "ui/twips.h"
 #include "data/db.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/messages.h"
 #include "ui/controls.h"
 
@@ -135,13 +136,19 @@ void ListWindow::set_search_left(int twips)
     layout_list_form(mode_, this);
 }
 
-void ListWindow::fit_last_column()
+void ListWindow::fit_last_column() { ms->fit_last_column(tw_rect(ms).width); }
+
+bool ListWindow::start_list()
 {
-    const int last = ms->cols() - 1;
-    if (last < 0) return;
-    int used = 0;
-    for (int c = 0; c < last; ++c) used += ms->col_width(c);
-    ms->set_col_width(last, std::max(tw_rect(ms).width - used - 330, 2500));
+    ms->clear_grid();
+    t_ser->setText(clean_input(t_ser->text()));
+    return check_db(this);
+}
+
+int ListWindow::action_row(const QString& right)
+{
+    if (!check_right(this, right)) return 0;
+    return ms->data_row();
 }
 
 int ListWindow::load_rows(const Query& q, const std::function<void(const Cursor&, int)>& fill)

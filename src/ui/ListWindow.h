@@ -56,6 +56,13 @@ public:
     // twips, and at least 2500.
     void fit_last_column();
 
+    // The start of every list load: the grid emptied, the search text
+    // cleaned, the database opened (false, told to the clerk, when it cannot be).
+    bool start_list();
+    // The current data row for an action that needs `right` ("add", "edt",
+    // "del"); 0 when there is none or the user lacks the right (then told so).
+    int action_row(const QString& right);
+
     // Loads the rows of q on db_con into ms, below the header the caller has
     // set up with redraw off; `fill` copies the cursor's current row into
     // grid row r. A failed query or no row leaves the grid empty. Shows the
