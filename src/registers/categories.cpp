@@ -46,7 +46,7 @@ void b2_set_col_width(FlexGrid& g, int grid_width)
     if (g.rows() <= 1) return;
     g.set_col_width(0, 0);
     g.set_col_width(1, 1500);
-    g.set_col_width(2, std::max(grid_width - g.col_width(1) - 330, 2500));
+    g.fit_last_column(grid_width);
 }
 
 QStringList category_names(bool* ok)

@@ -104,12 +104,8 @@ void b4_set_col_width(FlexGrid& g, int grid_width)
     if (g.rows() <= 1) return;
     static const int entry[] = {0, 0, 0, 7, 8, 9, 10, 11, 12, 13, 14, 16, 16};
     g.set_col_width(0, 0);
-    int used = 0;
-    for (int c = 1; c <= 12; ++c) {
-        g.set_col_width(c, col_w[size_t(entry[c])]);
-        used += g.col_width(c);
-    }
-    g.set_col_width(13, std::max(grid_width - used - 330, 2500));
+    for (int c = 1; c <= 12; ++c) g.set_col_width(c, col_w[size_t(entry[c])]);
+    g.fit_last_column(grid_width);
 }
 
 QString b4_count_text(const ItemCounts& c)
