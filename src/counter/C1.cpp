@@ -132,7 +132,7 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     connect(t_m_cod, &QLineEdit::returnPressed, this, &CounterForm::t_m_cod_keydown);
     connect(t_p_cod, &QLineEdit::returnPressed, this, &CounterForm::t_p_cod_keydown);
     connect(ms_p, &FlexGrid::DblClick, this, &CounterForm::ms_p_dblclick);
-    connect(t_upt_dat, &QLineEdit::returnPressed, t_upt_dae, [this] { t_upt_dae->setFocus(); });
+    return_moves_focus({t_upt_dat, t_upt_dae});
     connect(t_upt_dae, &QLineEdit::returnPressed, this, &CounterForm::cmd_app_click);
     connect(t_upt_dae, &QLineEdit::textEdited, this, &CounterForm::t_upt_dae_change);
     connect(cmd_app, &QPushButton::clicked, this, &CounterForm::cmd_app_click);

@@ -117,13 +117,8 @@ B1_add_edt::B1_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B1"), paren
     for (QPushButton* b : findChildren<QPushButton*>()) press_on_enter(b);
 
     // Enter moves through the boxes.
-    const QList<QPair<QLineEdit*, QWidget*>> chain = {{t_c_dat, t_cod}, {t_cod, t_nam}, {t_nam, t_tel},
-                                                      {t_tel, t_phn},   {t_phn, t_adr}, {t_adr, t_big},
-                                                      {t_big, cmd_chk}, {t_s_dat, t_chm}};
-    for (const auto& [from, to] : chain) {
-        QWidget* next = to;
-        connect(from, &QLineEdit::returnPressed, this, [next] { next->setFocus(); });
-    }
+    return_moves_focus({t_c_dat, t_cod, t_nam, t_tel, t_phn, t_adr, t_big, cmd_chk});
+    return_moves_focus({t_s_dat, t_chm});
     connect(t_chm, &QLineEdit::returnPressed, this,
             [this] { (Command1->isEnabled() ? Command1 : Command2)->setFocus(); });
 

@@ -35,8 +35,7 @@ B2_add_edt::B2_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B2"), paren
     setTabOrder(t_big, cmd_chk);
     setTabOrder(cmd_chk, cmd_can);
 
-    connect(t_nam, &QLineEdit::returnPressed, t_big, [this] { t_big->setFocus(); });
-    connect(t_big, &QLineEdit::returnPressed, cmd_chk, [this] { cmd_chk->setFocus(); });
+    return_moves_focus({t_nam, t_big, cmd_chk});
     press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B2_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);

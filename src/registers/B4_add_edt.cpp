@@ -89,10 +89,7 @@ B4_add_edt::B4_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B4"), paren
     QList<QWidget*> order{t_cod};
     for (QLineEdit* e : t_f_nam) order << e;
     order << t_dan << t_yun << t_big << cmd_chk;
-    for (int i = 0; i + 1 < order.size(); ++i) {
-        QWidget* next = order[i + 1];
-        connect(static_cast<QLineEdit*>(order[i]), &QLineEdit::returnPressed, next, [next] { next->setFocus(); });
-    }
+    return_moves_focus(order);
     order << cmd_can << t_gbn;
     for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 

@@ -51,8 +51,7 @@ B4_pro::B4_pro(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
 
     connect(c_dae, &QCheckBox::clicked, this, [this] { if (c_dae->isChecked()) t_dae->setFocus(); });
     connect(c_yun, &QCheckBox::clicked, this, [this] { if (c_yun->isChecked()) t_yun->setFocus(); });
-    connect(t_dae, &QLineEdit::returnPressed, this, [this] { t_yun->setFocus(); });
-    connect(t_yun, &QLineEdit::returnPressed, this, [this] { cmd_chk->setFocus(); });
+    return_moves_focus({t_dae, t_yun, cmd_chk});
     keep_grouped(t_dae);
     keep_grouped(t_yun);
     press_on_enter(cmd_chk);

@@ -61,6 +61,15 @@ void press_on_enter(QAbstractButton* b)
     if (b) b->installEventFilter(new EnterPresses(b));
 }
 
+void return_moves_focus(const QList<QWidget*>& order)
+{
+    for (int i = 0; i + 1 < order.size(); ++i) {
+        auto* box = qobject_cast<QLineEdit*>(order[i]);
+        QWidget* next = order[i + 1];
+        if (box && next) QObject::connect(box, &QLineEdit::returnPressed, next, [next] { next->setFocus(); });
+    }
+}
+
 void EnterChain::link(QWidget* from, QWidget* to)
 {
     next_.insert(from, to);

@@ -31,6 +31,10 @@ QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardP
 // Enter on the focused button presses it.
 void press_on_enter(QAbstractButton* b);
 
+// Enter (returnPressed) in each box of the list moves the focus on to the
+// widget after it; the last one only receives the focus.
+void return_moves_focus(const QList<QWidget*>& order);
+
 // Enter moves the focus from box to box along the links; Enter on a linked
 // button presses it.
 class EnterChain : public QObject {
