@@ -1,21 +1,34 @@
 #include "counter/rentals.h"
 #include "data/clock.h"
 
+namespace {
+// The first row of q read into a Row by `fill`; found when there was one,
+// failed (and not found) when the query failed.
+template <class Row, class Fill> Row first_row(Connection& c, const Query& q, Fill fill)
+{
+    Row row;
+    Cursor cur(c, q);
+    if (cur.next()) {
+        row.found = true;
+        fill(cur, row);
+    }
+    if (!cur.ok()) {
+        row.failed = true;
+        row.found = false;
+    }
+    return row;
+}
+}
+
 MemberRow find_member(Connection& c, const QString& cod)
 {
-    MemberRow m;
-    Cursor cur(c, Query("select act,gbn,cod,nam from TB1 where cod=?", {cod}));
-    if (!cur.ok()) { m.failed = true; return m; }
-    if (cur.next()) {
-        m.found = true;
-        m.act = cur.text(0);
-        m.gbn = cur.text(1);
-        m.cod = cur.text(2);
-        m.nam = cur.text(3);
-    }
-    m.failed = !cur.ok();
-    if (m.failed) m.found = false;
-    return m;
+    return first_row<MemberRow>(c, Query("select act,gbn,cod,nam from TB1 where cod=?", {cod}),
+                                [](const Cursor& cur, MemberRow& m) {
+                                    m.act = cur.text(0);
+                                    m.gbn = cur.text(1);
+                                    m.cod = cur.text(2);
+                                    m.nam = cur.text(3);
+                                });
 }
 
 MemberStatus member_status(Connection& c, const QString& cod, const QDate& today, qint64 annual_fee)
@@ -64,21 +77,16 @@ MemberStatus member_status(Connection& c, const QString& cod, const QDate& today
 
 ItemRow find_item(Connection& c, const QString& cod)
 {
-    ItemRow it;
-    Cursor cur(c, Query("select act,sta,gbn,cod,f1_nam,dae,yun from TB4 where cod=?", {cod}));
-    if (!cur.ok()) { it.failed = true; return it; }
-    if (cur.next()) {
-        it.found = true;
-        it.act = cur.text(0);
-        it.sta = cur.text(1);
-        it.gbn = cur.text(2);
-        it.cod = cur.text(3);
-        it.f1_nam = cur.text(4);
-        it.dae = cur.integer(5);
-        it.yun = cur.integer(6);
-    }
-    if (!cur.ok()) { it.failed = true; it.found = false; }
-    return it;
+    return first_row<ItemRow>(c, Query("select act,sta,gbn,cod,f1_nam,dae,yun from TB4 where cod=?", {cod}),
+                              [](const Cursor& cur, ItemRow& it) {
+                                  it.act = cur.text(0);
+                                  it.sta = cur.text(1);
+                                  it.gbn = cur.text(2);
+                                  it.cod = cur.text(3);
+                                  it.f1_nam = cur.text(4);
+                                  it.dae = cur.integer(5);
+                                  it.yun = cur.integer(6);
+                              });
 }
 
 qint64 rental_count(Connection& c, const QString& p_cod)
@@ -90,21 +98,18 @@ qint64 rental_count(Connection& c, const QString& p_cod)
 
 ReturnCandidate find_open_rental(Connection& c, const QString& m_cod, const QString& p_cod)
 {
-    ReturnCandidate r;
-    Cursor cur(c, Query("select z.idx,z.c_dat,z.p_cod,p.f1_nam,p.yun from TC1 as z,TB4 as p "
-                        "where p.act='Y' and z.m_cod=? and z.p_cod=p.cod and z.e_dat='' and z.p_cod=? "
-                        "order by z.idx limit 1",
-                        {m_cod, p_cod}));
-    if (cur.next()) {
-        r.found = true;
-        r.idx = cur.integer(0);
-        r.c_dat = cur.text(1);
-        r.p_cod = cur.text(2);
-        r.f1_nam = cur.text(3);
-        r.yun = cur.integer(4);
-    }
-    if (!cur.ok()) { r.failed = true; r.found = false; }
-    return r;
+    return first_row<ReturnCandidate>(c,
+                                      Query("select z.idx,z.c_dat,z.p_cod,p.f1_nam,p.yun from TC1 as z,TB4 as p "
+                                            "where p.act='Y' and z.m_cod=? and z.p_cod=p.cod and z.e_dat='' "
+                                            "and z.p_cod=? order by z.idx limit 1",
+                                            {m_cod, p_cod}),
+                                      [](const Cursor& cur, ReturnCandidate& r) {
+                                          r.idx = cur.integer(0);
+                                          r.c_dat = cur.text(1);
+                                          r.p_cod = cur.text(2);
+                                          r.f1_nam = cur.text(3);
+                                          r.yun = cur.integer(4);
+                                      });
 }
 
 qint64 late_fee(const QString& c_dat, const QDate& on, qint64 yun)
