@@ -29,16 +29,6 @@ QLabel* label(QWidget* parent, const QString& text, int top)
     tw_place(l, 240, top, 1200, 330);
     return l;
 }
-
-// Reformats a fee box while it is typed, the caret kept at the end.
-void keep_grouped(QLineEdit* e)
-{
-    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
-        const QString f = fee_format(t);
-        if (f != t) e->setText(f);
-        e->setCursorPosition(int(e->text().size()));
-    });
-}
 }
 
 B4_add_edt::B4_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
@@ -93,8 +83,8 @@ B4_add_edt::B4_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B4"), paren
     order << cmd_can << t_gbn;
     for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 
-    keep_grouped(t_dan);
-    keep_grouped(t_yun);
+    keep_fee_grouped(t_dan);
+    keep_fee_grouped(t_yun);
     press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B4_add_edt::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);

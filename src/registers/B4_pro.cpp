@@ -10,17 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-void keep_grouped(QLineEdit* e)
-{
-    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
-        const QString f = fee_format(t);
-        if (f != t) e->setText(f);
-        e->setCursorPosition(int(e->text().size()));
-    });
-}
-}
-
 B4_pro::B4_pro(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
 {
     setObjectName(QStringLiteral("B4_pro"));
@@ -52,8 +41,8 @@ B4_pro::B4_pro(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
     connect(c_dae, &QCheckBox::clicked, this, [this] { if (c_dae->isChecked()) t_dae->setFocus(); });
     connect(c_yun, &QCheckBox::clicked, this, [this] { if (c_yun->isChecked()) t_yun->setFocus(); });
     return_moves_focus({t_dae, t_yun, cmd_chk});
-    keep_grouped(t_dae);
-    keep_grouped(t_yun);
+    keep_fee_grouped(t_dae);
+    keep_fee_grouped(t_yun);
     press_on_enter(cmd_chk);
     connect(cmd_chk, &QPushButton::clicked, this, &B4_pro::cmd_chk_click);
     connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);

@@ -5,6 +5,7 @@
 #include "ui/grid_rows.h"
 #include "ui/messages.h"
 
+#include <QLineEdit>
 #include <cmath>
 
 namespace {
@@ -146,6 +147,15 @@ bool fee_value(const QString& text, qint64* value)
     if (!typed_number(text, &d)) return false;
     *value = qRound64(d);
     return true;
+}
+
+void keep_fee_grouped(QLineEdit* e)
+{
+    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
+        const QString f = fee_format(t);
+        if (f != t) e->setText(f);
+        e->setCursorPosition(int(e->text().size()));
+    });
 }
 
 Lookup item_exists(const QString& cod) { return lookup(shared_con(), Query("select cod from TB4 where cod=? limit 1", {cod})); }

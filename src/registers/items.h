@@ -6,6 +6,7 @@
 #include <array>
 
 class FlexGrid;
+class QLineEdit;
 
 // ---- Item register (TB4) ----
 
@@ -40,6 +41,8 @@ QString b4_count_text(const ItemCounts& c);
 QString fee_format(const QString& text);
 // A fee box's value: false for empty or non-numeric text.
 bool fee_value(const QString& text, qint64* value);
+// Reformats a fee box with fee_format while it is typed, the caret kept at the end.
+void keep_fee_grouped(QLineEdit* e);
 
 struct Item {
     QString gbn, cod;
