@@ -134,22 +134,12 @@ void A2_add_edt::cmd_chk_click()
                            : QStringLiteral("작성된 내용을 수정하시겠습니까?")))
         return;
     if (add) {
-        if (!insert_account(a)) {
-            msg_info(this, QStringLiteral("등록실패!"));
-            return;
-        }
-        msg_info(this, QStringLiteral("등록완료!"));
-        saved = 1;
+        if (!report_write(insert_account(a), QStringLiteral("등록실패!"), QStringLiteral("등록완료!"))) return;
         reset();
         t_nam->setFocus();
         return;
     }
-    if (!update_account(nam, a)) {
-        msg_info(this, QStringLiteral("수정실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("수정완료!"));
-    saved = 1;
+    if (!report_write(update_account(nam, a), QStringLiteral("수정실패!"), QStringLiteral("수정완료!"))) return;
     accept();
 }
 

@@ -67,12 +67,7 @@ void A3_add_edt::cmd_chk_click()
         return;
     if (!msg_ask(this, QStringLiteral("[") + date + QStringLiteral("]까지 등록된 모든 자료들을 마감처리하시겠습니까?")))
         return;
-    if (!run_closing(date, t_big->text())) {
-        msg_info(this, QStringLiteral("처리실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("처리완료!"));
-    saved = 1;
+    if (!report_write(run_closing(date, t_big->text()), QStringLiteral("처리실패!"), QStringLiteral("처리완료!"))) return;
     accept();
 }
 

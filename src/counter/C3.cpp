@@ -117,12 +117,8 @@ void C3::cmd_chk_click()
         keys << k;
     }
     open_db();
-    if (!keys_ok || !history::pay_rentals(con(), keys, Check1->isChecked(), Check2->isChecked())) {
-        msg_info(this, QStringLiteral("결제처리실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("결제처리완료!"));
-    saved = 1;
+    const bool written = keys_ok && history::pay_rentals(con(), keys, Check1->isChecked(), Check2->isChecked());
+    if (!report_write(written, QStringLiteral("결제처리실패!"), QStringLiteral("결제처리완료!"))) return;
     done(QDialog::Accepted);
 }
 

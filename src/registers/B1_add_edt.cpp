@@ -236,21 +236,13 @@ void B1_add_edt::cmd_chk_click()
     in.big = t_big->text();
 
     if (add) {
-        if (!insert_member(in, Check1->isChecked(), today(), haebi)) {
-            msg_info(this, QStringLiteral("등록실패!"));
+        if (!report_write(insert_member(in, Check1->isChecked(), today(), haebi), QStringLiteral("등록실패!"),
+                          QStringLiteral("등록완료!")))
             return;
-        }
-        msg_info(this, QStringLiteral("등록완료!"));
-        saved = 1;
         for (QLineEdit* b : {t_cod, t_nam, t_tel, t_phn, t_adr, t_big}) b->clear();
         t_cod->setFocus();
     } else {
-        if (!update_member(in)) {
-            msg_info(this, QStringLiteral("수정실패!"));
-            return;
-        }
-        msg_info(this, QStringLiteral("수정완료!"));
-        saved = 1;
+        if (!report_write(update_member(in), QStringLiteral("수정실패!"), QStringLiteral("수정완료!"))) return;
         accept();
     }
 }
@@ -323,12 +315,8 @@ void B1_add_edt::Command1_click()
         msg_info(this, refusal);
         return;
     }
-    if (!insert_period(t_cod->text(), start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text())) {
-        msg_info(this, QStringLiteral("연회원정보등록실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("연회원정보등록완료!"));
-    saved = 1;
+    const bool written = insert_period(t_cod->text(), start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text());
+    if (!report_write(written, QStringLiteral("연회원정보등록실패!"), QStringLiteral("연회원정보등록완료!"))) return;
     Command4_click();
 }
 
@@ -347,12 +335,8 @@ void B1_add_edt::Command2_click()
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);
     if (!check_db(this)) return;
-    if (!ok || !update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text())) {
-        msg_info(this, QStringLiteral("연회원정보수정실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("연회원정보수정완료!"));
-    saved = 1;
+    const bool written = ok && update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text());
+    if (!report_write(written, QStringLiteral("연회원정보수정실패!"), QStringLiteral("연회원정보수정완료!"))) return;
     Command4_click();
 }
 
@@ -374,12 +358,7 @@ void B1_add_edt::Command3_click()
         return;
     }
     if (!msg_ask(this, QStringLiteral("현재내역을 삭제하시겠습니까?"))) return;
-    if (!delete_period(idx)) {
-        msg_info(this, QStringLiteral("연회원정보삭제실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("연회원정보삭제완료!"));
-    saved = 1;
+    if (!report_write(delete_period(idx), QStringLiteral("연회원정보삭제실패!"), QStringLiteral("연회원정보삭제완료!"))) return;
     Command4_click();
 }
 

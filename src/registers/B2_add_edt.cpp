@@ -82,22 +82,16 @@ void B2_add_edt::cmd_chk_click()
                            : QStringLiteral("작성한 내용을 수정하시겠습니까?")))
         return;
     if (add) {
-        if (!category_insert(nam, t_big->text())) {
-            msg_info(this, QStringLiteral("등록실패!"));
+        if (!report_write(category_insert(nam, t_big->text()), QStringLiteral("등록실패!"),
+                          QStringLiteral("등록완료!")))
             return;
-        }
-        msg_info(this, QStringLiteral("등록완료!"));
-        saved = 1;
         t_nam->clear();
         t_big->clear();
         t_nam->setFocus();
         return;
     }
-    if (!category_update_remark(nam, t_big->text())) {
-        msg_info(this, QStringLiteral("수정실패!"));
+    if (!report_write(category_update_remark(nam, t_big->text()), QStringLiteral("수정실패!"),
+                      QStringLiteral("수정완료!")))
         return;
-    }
-    msg_info(this, QStringLiteral("수정완료!"));
-    saved = 1;
     accept();
 }

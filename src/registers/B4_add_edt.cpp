@@ -199,12 +199,7 @@ void B4_add_edt::cmd_chk_click()
     for (int i = 0; i < 6; ++i) it.f[size_t(i)] = t_f_nam[size_t(i)]->text();
     it.big = t_big->text();
     if (add) {
-        if (!item_insert(it)) {
-            msg_info(this, QStringLiteral("등록실패!"));
-            return;
-        }
-        msg_info(this, QStringLiteral("등록완료!"));
-        saved = 1;
+        if (!report_write(item_insert(it), QStringLiteral("등록실패!"), QStringLiteral("등록완료!"))) return;
         t_cod->clear();
         for (QLineEdit* e : t_f_nam) e->clear();
         t_dan->clear();
@@ -213,11 +208,6 @@ void B4_add_edt::cmd_chk_click()
         t_cod->setFocus();
         return;
     }
-    if (!item_update(it)) {
-        msg_info(this, QStringLiteral("수정실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("수정완료!"));
-    saved = 1;
+    if (!report_write(item_update(it), QStringLiteral("수정실패!"), QStringLiteral("수정완료!"))) return;
     accept();
 }

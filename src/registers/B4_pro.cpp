@@ -77,12 +77,9 @@ void B4_pro::cmd_chk_click()
     if (!msg_ask(this, QStringLiteral("대여료 및 연체료를 일괄 조정하시겠습니까?"))) return;
     QStringList cods;
     for (int r = 1; r < ms->rows(); ++r) cods << ms->text(r, 3);
-    if (!items_set_fees(cods, set_dae, dae, set_yun, yun)) {
-        msg_info(this, QStringLiteral("대여료/연체료 일괄조정실패!"));
+    if (!report_write(items_set_fees(cods, set_dae, dae, set_yun, yun), QStringLiteral("대여료/연체료 일괄조정실패!"),
+                      QStringLiteral("대여료/연체료 일괄조종완료!")))
         return;
-    }
-    msg_info(this, QStringLiteral("대여료/연체료 일괄조종완료!"));
-    saved = 1;
     accept();
 }
 

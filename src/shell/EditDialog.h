@@ -11,6 +11,10 @@ public:
     explicit EditDialog(const QString& owner, QWidget* parent = nullptr);
     int saved = 0;
 
+    // A write's outcome told to the clerk: `failed_text` when it failed;
+    // otherwise `done_text`, and saved = 1. True when it was written.
+    bool report_write(bool written, const QString& failed_text, const QString& done_text);
+
 public slots:
     void done(int r) override;
 
