@@ -218,9 +218,9 @@ void B1_add_edt::cmd_chk_click()
             if (taken == Lookup::Found) t_cod->setFocus();
             return;
         }
-        if (!msg_ask(this, QStringLiteral("작성한 내용을 등록하시겠습니까?"))) return;
+        if (!ask_save(this, true)) return;
     } else if (m == QLatin1String("edt")) {
-        if (!msg_ask(this, QStringLiteral("작성한 내용을 수정하시겠습니까?"))) return;
+        if (!ask_save(this, false)) return;
     } else {
         return;
     }

@@ -78,9 +78,7 @@ void B2_add_edt::cmd_chk_click()
                          QStringLiteral("동일한 분류명이 존재합니다!")))
             return;
     }
-    if (!msg_ask(this, add ? QStringLiteral("작성한 내용을 등록하시겠습니까?")
-                           : QStringLiteral("작성한 내용을 수정하시겠습니까?")))
-        return;
+    if (!ask_save(this, add)) return;
     if (add) {
         if (!report_write(category_insert(nam, t_big->text()), QStringLiteral("등록실패!"),
                           QStringLiteral("등록완료!")))

@@ -191,9 +191,7 @@ void B4_add_edt::cmd_chk_click()
             return;
         }
     }
-    if (!msg_ask(this, add ? QStringLiteral("작성한 내용을 등록하시겠습니까?")
-                           : QStringLiteral("작성한 내용을 수정하시겠습니까?")))
-        return;
+    if (!ask_save(this, add)) return;
     it.gbn = t_gbn->currentText();
     it.cod = cod;
     for (int i = 0; i < 6; ++i) it.f[size_t(i)] = t_f_nam[size_t(i)]->text();

@@ -32,6 +32,12 @@ bool check_clear(QWidget* parent, Lookup check, const QString& failed_text, cons
     return false;
 }
 
+bool ask_save(QWidget* parent, bool add)
+{
+    return msg_ask(parent, add ? QStringLiteral("작성한 내용을 등록하시겠습니까?")
+                               : QStringLiteral("작성한 내용을 수정하시겠습니까?"));
+}
+
 bool ask_delete(QWidget* parent, const QString& key)
 {
     return msg_ask(parent, QStringLiteral("[") + key + QStringLiteral("]항목을 삭제하시겠습니까?"));

@@ -20,5 +20,7 @@ bool check_right(QWidget* parent, const QString& right);
 // A check before a write, told to the clerk: a check that failed says
 // `failed_text`, a row found says `found_text`. True only when none was found.
 bool check_clear(QWidget* parent, Lookup check, const QString& failed_text, const QString& found_text);
+// "작성한 내용을 등록하시겠습니까?" for a new entry, else "...수정하시겠습니까?"; true on Yes.
+bool ask_save(QWidget* parent, bool add);
 // "[key]항목을 삭제하시겠습니까?"; true on Yes.
 bool ask_delete(QWidget* parent, const QString& key);
