@@ -85,25 +85,6 @@ void sum_row(FlexGrid* ms, const QString& label, qint64 dae, qint64 yun, const Q
     ms->set_cell_fore_color(r, 15, color);
 }
 
-// A whole number with digit grouping, written into buf; its length.
-int amount_utf8(qint64 v, char* buf)
-{
-    char digits[24];
-    int n = 0;
-    quint64 mag = v < 0 ? quint64(-(v + 1)) + 1ULL : quint64(v);
-    do {
-        digits[n++] = char('0' + mag % 10);
-        mag /= 10;
-    } while (mag);
-    int len = 0;
-    if (v < 0) buf[len++] = '-';
-    for (int i = n - 1; i >= 0; --i) {
-        buf[len++] = digits[i];
-        if (i > 0 && i % 3 == 0) buf[len++] = ',';
-    }
-    return len;
-}
-
 // Payment mark of the two paid flags as UTF-8: "●" both paid, "◐" rental
 // fee only, "◑" late fee only, "○" neither; none for any other pair.
 const char* mark_utf8(const char* d, int dl, const char* y, int yl, int* len)

@@ -9,23 +9,6 @@
 #include <cmath>
 
 namespace {
-// Digit-grouped whole number into buf (at least 32 bytes); its length.
-int grouped(qint64 v, char* buf)
-{
-    char tmp[24];
-    int n = 0;
-    const bool neg = v < 0;
-    quint64 m = neg ? quint64(-(v + 1)) + 1ULL : quint64(v);
-    do { tmp[n++] = char('0' + m % 10); m /= 10; } while (m);
-    int len = 0;
-    if (neg) buf[len++] = '-';
-    for (int i = n - 1; i >= 0; --i) {
-        buf[len++] = tmp[i];
-        if (i > 0 && i % 3 == 0) buf[len++] = ',';
-    }
-    return len;
-}
-
 const QByteArray kInStock = QStringLiteral("○").toUtf8();
 const QByteArray kRented = QStringLiteral("●").toUtf8();
 }
@@ -91,8 +74,8 @@ ItemCounts b4_fill_grid(FlexGrid& g, const Query& q)
         }
         for (int f = 2; f <= 9; ++f)
             copy_cell(g, r, f + 1, c, f);
-        g.set_utf8(r, 11, buf, grouped(c.integer(10), buf));
-        g.set_utf8(r, 12, buf, grouped(c.integer(11), buf));
+        g.set_utf8(r, 11, buf, amount_utf8(c.integer(10), buf));
+        g.set_utf8(r, 12, buf, amount_utf8(c.integer(11), buf));
         copy_cell(g, r, 13, c, 12);
         ++n.found;
     } while (c.next());
