@@ -9,6 +9,10 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "registers/pop_cst.h"
+#include "registers/pop_pdt.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,17 +20,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-
-#if __has_include("registers/pop_cst.h")
-#include "registers/pop_cst.h"
-#define COUNTER_HAS_POP_CST 1
-#endif
-#if __has_include("registers/pop_pdt.h")
-#include "registers/pop_pdt.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
-#define COUNTER_HAS_POP_PDT 1
-#endif
 
 namespace {
 QLineEdit* box(QWidget* parent, const char* name, int l, int t, int w, bool read_only = false)
@@ -413,25 +406,17 @@ void CounterForm::cmd_hid_click()
     t_p_cod->setFocus();
 }
 
-void CounterForm::open_member_picker()
+void CounterForm::open_picker(PickerDialog* picker)
 {
-#ifdef COUNTER_HAS_POP_CST
-    QPointer<pop_cst> p = new pop_cst(this);
+    QPointer<PickerDialog> p = picker;
     p->t_chk->setText(tag());
     p->exec();
     if (p) delete p.data();
-#endif
 }
 
-void CounterForm::open_item_picker()
-{
-#ifdef COUNTER_HAS_POP_PDT
-    QPointer<pop_pdt> p = new pop_pdt(this);
-    p->t_chk->setText(tag());
-    p->exec();
-    if (p) delete p.data();
-#endif
-}
+void CounterForm::open_member_picker() { open_picker(new pop_cst(this)); }
+
+void CounterForm::open_item_picker() { open_picker(new pop_pdt(this)); }
 
 bool CounterForm::scanned_item_usable(const QString& busy_sta, const QString& busy_text)
 {

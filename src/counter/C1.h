@@ -3,6 +3,7 @@
 
 class Connection;
 class FlexGrid;
+class PickerDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -86,6 +87,8 @@ protected:
     // The row the next item goes to: 0 when the barcode is listed already
     // (the box is then emptied), -1 when the list is full.
     int target_row(const QString& barcode);
+    // Runs a picker for this screen; it writes back into the screen itself.
+    void open_picker(PickerDialog* picker);
     void open_member_picker();
     void open_item_picker();
     // The barcode in t_p_cod looked up: none opens the item picker

@@ -9,6 +9,9 @@
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "counter/history_actions.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,13 +21,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-
-#if __has_include("counter/history_actions.h")
-#include "counter/history_actions.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
-#define CA_HAS_ACTIONS 1
-#endif
 
 namespace {
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int width)
@@ -87,9 +83,7 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("ëŒ€ì—
     t_gbn->setCurrentIndex(0);
     t_chk->addItems(ca_search_fields());
     t_chk->setCurrentIndex(0);
-#ifdef CA_HAS_ACTIONS
     install_history_actions(this);
-#endif
     ms_list();
 }
 
