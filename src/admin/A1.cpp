@@ -2,9 +2,9 @@
 #include "admin/settings.h"
 #include "data/text.h"
 #include "shell/screens.h"
+#include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
-#include "ui/controls.h"
 #include "data/db.h"
 #include "data/text.h"
 #include "shell/screens.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
 
 #include <QCheckBox>
 #include <QLabel>

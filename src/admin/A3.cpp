@@ -5,11 +5,11 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
 #include "ui/grid_rows.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "admin/A4.h"
-#include "ui/controls.h"
 #include "data/db.h"
 #include "shell/screens.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -5,14 +5,14 @@
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
-#include "shell/screens.h"
-#include "ui/FlexGrid.h"
-#include "ui/msgbox.h"
-#include "ui/twips.h"
 #include "registers/pop_cst.h"
 #include "registers/pop_pdt.h"
+#include "shell/screens.h"
+#include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

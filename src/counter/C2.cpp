@@ -6,8 +6,8 @@
 #include "data/state.h"
 #include "data/text.h"
 #include "ui/FlexGrid.h"
-#include "ui/msgbox.h"
 #include "ui/messages.h"
+#include "ui/msgbox.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -5,9 +5,9 @@
 #include "data/state.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/controls.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

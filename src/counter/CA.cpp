@@ -1,17 +1,17 @@
 #include "counter/CA.h"
 #include "counter/C1.h"
 #include "counter/C2.h"
+#include "counter/history_actions.h"
 #include "data/clock.h"
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
-#include "ui/msgbox.h"
-#include "ui/twips.h"
-#include "counter/history_actions.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,8 +7,8 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
-#include "ui/msgbox.h"
 #include "ui/messages.h"
+#include "ui/msgbox.h"
 
 #include <QCheckBox>
 #include <QPushButton>

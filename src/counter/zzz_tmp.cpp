@@ -6,10 +6,10 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QDateEdit>
 #include <algorithm>

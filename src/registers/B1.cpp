@@ -1,15 +1,15 @@
 #include "registers/B1.h"
-#include "registers/B1_add_edt.h"
-#include "registers/members.h"
 #include "data/clock.h"
 #include "data/state.h"
 #include "data/text.h"
+#include "registers/B1_add_edt.h"
+#include "registers/members.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

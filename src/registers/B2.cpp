@@ -1,14 +1,14 @@
 #include "registers/B2.h"
-#include "registers/B2_add_edt.h"
-#include "registers/categories.h"
 #include "data/state.h"
 #include "data/text.h"
+#include "registers/B2_add_edt.h"
+#include "registers/categories.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "registers/B2_add_edt.h"
-#include "registers/categories.h"
 #include "data/db.h"
 #include "data/text.h"
+#include "registers/categories.h"
 #include "shell/screens.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 #include "registers/B4.h"
+#include "data/state.h"
+#include "data/text.h"
 #include "registers/B4_add_edt.h"
 #include "registers/B4_pro.h"
 #include "registers/items.h"
-#include "data/state.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

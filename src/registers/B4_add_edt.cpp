@@ -1,13 +1,13 @@
 #include "registers/B4_add_edt.h"
-#include "registers/items.h"
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
+#include "registers/items.h"
 #include "shell/screens.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLabel>

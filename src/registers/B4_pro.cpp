@@ -2,9 +2,9 @@
 #include "registers/items.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 #include "data/state.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/controls.h"
 #include "ui/grid_rows.h"
 #include "ui/twips.h"
-#include "ui/controls.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,12 +1,12 @@
 #include "shell/A_main.h"
-#include "shell/screens.h"
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
+#include "shell/screens.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/messages.h"
-#include "ui/controls.h"
 
 #include <initializer_list>
 

@@ -1,11 +1,11 @@
 #include "ui/ListWindow.h"
-#include "ui/FlexGrid.h"
-#include "ui/twips.h"
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
-#include "ui/messages.h"
+#include "ui/FlexGrid.h"
 #include "ui/controls.h"
+#include "ui/messages.h"
+#include "ui/twips.h"
 
 #include <QComboBox>
 #include <QEvent>
