@@ -2,7 +2,6 @@
 #include "admin/A2_add_edt.h"
 #include "admin/accounts.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
@@ -13,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 

@@ -2,7 +2,6 @@
 #include "admin/accounts.h"
 #include "data/db.h"
 #include "data/text.h"
-#include "shell/screens.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"

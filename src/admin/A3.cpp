@@ -2,17 +2,13 @@
 #include "admin/A3_add_edt.h"
 #include "admin/closing.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/grid_rows.h"
-#include "ui/messages.h"
-#include "ui/msgbox.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 

@@ -1,8 +1,6 @@
 #include "admin/A3_add_edt.h"
 #include "admin/closing.h"
 #include "data/clock.h"
-#include "data/db.h"
-#include "shell/screens.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"

@@ -7,7 +7,6 @@
 #include "data/text.h"
 #include "registers/pop_cst.h"
 #include "registers/pop_pdt.h"
-#include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/messages.h"

@@ -10,7 +10,6 @@
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
-#include "ui/msgbox.h"
 #include "ui/twips.h"
 
 #include <QCheckBox>

@@ -4,7 +4,6 @@
 #include "counter/history_actions.h"
 #include "data/db.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/messages.h"

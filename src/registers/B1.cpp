@@ -1,7 +1,6 @@
 #include "registers/B1.h"
 #include "data/clock.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "registers/B1_add_edt.h"
 #include "registers/members.h"
 #include "shell/screens.h"

@@ -4,7 +4,6 @@
 #include "data/state.h"
 #include "data/text.h"
 #include "registers/members.h"
-#include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/messages.h"

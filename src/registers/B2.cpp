@@ -1,6 +1,5 @@
 #include "registers/B2.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "registers/B2_add_edt.h"
 #include "registers/categories.h"
 #include "shell/screens.h"

@@ -1,8 +1,6 @@
 #include "registers/B2_add_edt.h"
-#include "data/db.h"
 #include "data/text.h"
 #include "registers/categories.h"
-#include "shell/screens.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"

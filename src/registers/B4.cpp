@@ -1,6 +1,5 @@
 #include "registers/B4.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "registers/B4_add_edt.h"
 #include "registers/B4_pro.h"
 #include "registers/items.h"

@@ -3,7 +3,6 @@
 #include "data/state.h"
 #include "data/text.h"
 #include "registers/items.h"
-#include "shell/screens.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"

@@ -1,7 +1,6 @@
 #include "registers/categories.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
-#include "ui/messages.h"
 
 QString b2_search_column(const QString& field)
 {
