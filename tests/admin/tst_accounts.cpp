@@ -1,4 +1,5 @@
 #include "support/fixture.h"
+#include "support/driving.h"
 #include "admin/A2.h"
 #include "admin/A2_add_edt.h"
 #include "data/state.h"
@@ -12,13 +13,6 @@
 #include <QTest>
 
 namespace {
-int find_row(FlexGrid* g, const QString& name)
-{
-    for (int r = 1; r < g->rows(); ++r)
-        if (g->text(r, 1) == name) return r;
-    return -1;
-}
-
 QString rights_of(TestShop& shop, const QString& name)
 {
     const auto r = shop.rows("select m_xls,m_prt,m_add,m_edt,m_del from TA2 where nam=?", {name});
@@ -111,7 +105,7 @@ void TestAccounts::add_refusals_and_new_account()
     QCOMPARE(row[0][3].toString(), QString("B"));
     QCOMPARE(rights_of(shop, "KIM"), QString("10101"));
     // Closing the dialog after a save reloaded the list.
-    const int k = find_row(w.ms, "KIM");
+    const int k = row_of(w.ms, "KIM", 1);
     QVERIFY(k > 0);
     QCOMPARE(grid_rights(w.ms, k), QString("10101"));
     QCOMPARE(w.la_inf->text(), QString("검색건수: 2건"));
@@ -131,7 +125,7 @@ void TestAccounts::edit_reads_and_writes_rights()
     MsgResponder r;
     A2 w;
     w.show();
-    const int row = find_row(w.ms, "LEE");
+    const int row = row_of(w.ms, "LEE", 1);
     QVERIFY(row > 0);
     w.ms->set_row(row);
     QString seen;
@@ -153,7 +147,7 @@ void TestAccounts::edit_reads_and_writes_rights()
     QCOMPARE(got, QStringList({"작성된 내용을 수정하시겠습니까?", "수정완료!"}));
     QCOMPARE(rights_of(shop, "LEE"), QString("10010"));
     QCOMPARE(shop.scalar("select pas||'/'||big from TA2 where nam='LEE'").toString(), QString("new/야간"));
-    const int again = find_row(w.ms, "LEE");
+    const int again = row_of(w.ms, "LEE", 1);
     QCOMPARE(grid_rights(w.ms, again), QString("10010"));
 
     // Answering No stores nothing.
@@ -175,7 +169,7 @@ void TestAccounts::admin_keeps_all_but_password()
     MsgResponder r;
     A2 w;
     w.show();
-    const int row = find_row(w.ms, "ADMIN");
+    const int row = row_of(w.ms, "ADMIN", 1);
     QVERIFY(row > 0);
     w.ms->set_row(row);
     QStringList before;
@@ -194,7 +188,7 @@ void TestAccounts::admin_keeps_all_but_password()
     QCOMPARE(shop.scalar("select big from TA2 where nam='ADMIN'").toString(), QString());
 
     r.clear();
-    w.ms->set_row(find_row(w.ms, "ADMIN"));
+    w.ms->set_row(row_of(w.ms, "ADMIN", 1));
     w.cmd_del->click();
     QCOMPARE(r.texts, QStringList({"관리자계정은 삭제할 수 없습니다!"}));
     QCOMPARE(shop.count("TA2", "nam='ADMIN'"), 1);
@@ -210,7 +204,7 @@ void TestAccounts::edit_writes_the_listed_name()
     MsgResponder r;
     A2 w;
     w.show();
-    w.ms->set_row(find_row(w.ms, "AB%%"));
+    w.ms->set_row(row_of(w.ms, "AB%%", 1));
     when_dialog_shows("A2_add_edt", [&](QWidget* d) {
         d->findChild<QCheckBox*>("ch4")->setChecked(true);
         d->findChild<QLineEdit*>("t_pas")->setText("changed");
@@ -236,12 +230,12 @@ void TestAccounts::edit_of_vanished_account_fails()
     // Both go on another desktop while the list shows them.
     shop.exec("delete from TA2 where nam in ('PARK','JUNG')");
 
-    w.ms->set_row(find_row(w.ms, "JUNG"));
+    w.ms->set_row(row_of(w.ms, "JUNG", 1));
     w.cmd_del->click();
     QCOMPARE(r.texts, QStringList({"[JUNG]항목을 삭제하시겠습니까?", "삭제실패!"}));
 
     r.clear();
-    w.ms->set_row(find_row(w.ms, "PARK"));
+    w.ms->set_row(row_of(w.ms, "PARK", 1));
     bool still_open = false;
     when_dialog_shows("A2_add_edt", [&](QWidget* d) {
         d->findChild<QLineEdit*>("t_pas")->setText("x");
