@@ -152,10 +152,5 @@ void CA::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
 
 void CA::place_summary()
 {
-    const int right = tw_rect(fm_sum).width - tw_rect(la_usr).width - 120;
-    int left = right;
-    for (QCheckBox* b : {Check1, Check2, Check5, Check3, Check4, Check6}) {
-        left -= tw_rect(b).width;
-        tw_set_left(b, left);
-    }
+    place_left_of_user({{Check1, 0}, {Check2, 0}, {Check5, 0}, {Check3, 0}, {Check4, 0}, {Check6, 0}});
 }

@@ -67,11 +67,7 @@ void B1::set_col_width() { b1_col_widths(*ms, tw_rect(ms).width); }
 
 void B1::place_summary()
 {
-    const int fw = tw_rect(fm_sum).width, uw = tw_rect(la_usr).width;
-    const int cw = tw_rect(Check1).width, w1 = tw_rect(op_1).width, w0 = tw_rect(op_0).width;
-    tw_set_left(Check1, fw - uw - cw - 120);
-    tw_set_left(op_1, fw - uw - cw - w1 - 60 - 120);
-    tw_set_left(op_0, fw - uw - cw - w1 - 60 - 120 - w0);
+    place_left_of_user({{Check1, 0}, {op_1, 60}, {op_0, 0}});
 }
 
 void B1::ms_list()

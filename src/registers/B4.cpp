@@ -76,14 +76,7 @@ B4::~B4() = default;
 
 void B4::place_summary()
 {
-    const int w = tw_rect(fm_sum).width;
-    const int usr = tw_rect(la_usr).width;
-    const int c1 = tw_rect(Check1).width, c2 = tw_rect(Check2).width;
-    const int o1 = tw_rect(op_1).width, o0 = tw_rect(op_0).width;
-    tw_set_left(Check1, w - usr - c1 - 120);
-    tw_set_left(Check2, w - usr - c1 - c2 - 120);
-    tw_set_left(op_1, w - usr - c1 - c2 - o1 - 60 - 120);
-    tw_set_left(op_0, w - usr - c1 - c2 - o1 - o0 - 60 - 120);
+    place_left_of_user({{Check1, 0}, {Check2, 0}, {op_1, 60}, {op_0, 0}});
 }
 
 void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }

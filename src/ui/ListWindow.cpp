@@ -138,6 +138,15 @@ void ListWindow::set_search_left(int twips)
 
 void ListWindow::fit_last_column() { ms->fit_last_column(tw_rect(ms).width); }
 
+void ListWindow::place_left_of_user(const QList<QPair<QWidget*, int>>& controls)
+{
+    int left = tw_rect(fm_sum).width - tw_rect(la_usr).width - 120;
+    for (const auto& [w, gap] : controls) {
+        left -= gap + tw_rect(w).width;
+        tw_set_left(w, left);
+    }
+}
+
 bool ListWindow::start_list()
 {
     ms->clear_grid();

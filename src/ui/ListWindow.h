@@ -56,6 +56,10 @@ public:
     // twips, and at least 2500.
     void fit_last_column();
 
+    // Lines up the screen's own controls in fm_sum right to left, the first
+    // ending where la_usr begins; each keeps `gap` twips to the one before.
+    void place_left_of_user(const QList<QPair<QWidget*, int>>& controls);
+
     // The start of every list load: the grid emptied, the search text
     // cleaned, the database opened (false, told to the clerk, when it cannot be).
     bool start_list();
