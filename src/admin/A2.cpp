@@ -23,8 +23,7 @@ const int widths[8] = {0, 2000, 2000, 800, 800, 800, 800, 800};
 A2::A2(QWidget* parent)
     : ListWindow(QStringLiteral("A2"), QStringLiteral("로그인사용자관리"), Frame{}, parent)
 {
-    t_chk = named<QComboBox>("t_chk", fm_sub);
-    tw_place(t_chk, 120, list_frame::ctl_top, 1400, list_frame::ctl_height);
+    t_chk = add_sub_combo("t_chk", 120, 1400);
     t_chk->clear();
     t_chk->addItem(QStringLiteral("접속계정"));
     t_chk->setCurrentIndex(0);

@@ -26,8 +26,7 @@ ListWindow::Frame closing_frame()
 A3::A3(QWidget* parent)
     : ListWindow(QStringLiteral("A3"), QStringLiteral("업무내역마감처리"), closing_frame(), parent)
 {
-    t_chk = named<QComboBox>("t_chk", fm_sub);
-    tw_place(t_chk, 120, list_frame::ctl_top, 1400, list_frame::ctl_height);
+    t_chk = add_sub_combo("t_chk", 120, 1400);
     t_chk->clear();
     t_chk->addItem(QStringLiteral("처리일자"));
     t_chk->setCurrentIndex(0);

@@ -45,10 +45,8 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
     tw_place(t_date1, 120, ctl_top, 1700, ctl_height);
     t_date2 = date_box(fm_sub, "t_date2");
     tw_place(t_date2, 1880, ctl_top, 1700, ctl_height);
-    t_gbn = named<QComboBox>("t_gbn", fm_sub);
-    tw_place(t_gbn, 3640, ctl_top, 1300, ctl_height);
-    t_chk = named<QComboBox>("t_chk", fm_sub);
-    tw_place(t_chk, 5000, ctl_top, 1300, ctl_height);
+    t_gbn = add_sub_combo("t_gbn", 3640, 1300);
+    t_chk = add_sub_combo("t_chk", 5000, 1300);
     set_search_left(6360);
 
     cmd_add->setText(QStringLiteral("대여"));

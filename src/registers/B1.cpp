@@ -25,13 +25,10 @@ const QString k_tick = QStringLiteral("√");
 
 B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전체회원정보관리"), Frame{}, parent)
 {
-    using namespace list_frame;
-    t_gbn = named<QComboBox>("t_gbn", fm_sub);
+    t_gbn = add_sub_combo("t_gbn", 120, 1300);
     t_gbn->addItems(b1_kind_entries());
-    tw_place(t_gbn, 120, ctl_top, 1300, ctl_height);
-    t_chk = named<QComboBox>("t_chk", fm_sub);
+    t_chk = add_sub_combo("t_chk", 1480, 1300);
     t_chk->addItems(b1_field_entries());
-    tw_place(t_chk, 1480, ctl_top, 1300, ctl_height);
     set_search_left(2840);
 
     tw_set_width(la_inf, 3500);

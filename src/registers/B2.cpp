@@ -17,11 +17,8 @@
 B2::B2(QWidget* parent)
     : ListWindow(QStringLiteral("B2"), QStringLiteral("품목분류정보관리"), Frame(), parent)
 {
-    using namespace list_frame;
-    t_gbn = named<QComboBox>("t_gbn", fm_sub);
-    tw_place(t_gbn, 120, ctl_top, 1500, ctl_height);
-    t_chk = named<QComboBox>("t_chk", fm_sub);
-    tw_place(t_chk, 1680, ctl_top, 1300, ctl_height);
+    t_gbn = add_sub_combo("t_gbn", 120, 1500);
+    t_chk = add_sub_combo("t_chk", 1680, 1300);
     set_search_left(3040);
 
     t_gbn->addItem(QStringLiteral("전체보기"));

@@ -128,6 +128,13 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
 
 ListWindow::~ListWindow() { unhook_wheel(ms); }
 
+QComboBox* ListWindow::add_sub_combo(const char* name, int left, int width)
+{
+    auto* c = named<QComboBox>(name, fm_sub);
+    tw_place(c, left, list_frame::ctl_top, width, list_frame::ctl_height);
+    return c;
+}
+
 void ListWindow::set_search_left(int twips)
 {
     if (!t_ser) return;

@@ -47,6 +47,8 @@ public:
     FlexGrid* ms = nullptr;
 
     const QString& layout_mode() const { return mode_; }
+    // A combo box in fm_sub, in line with the search box.
+    QComboBox* add_sub_combo(const char* name, int left, int width);
     // Left edge (twips) in fm_sub where the screen's own search controls may
     // start, and the left of t_ser; screens that put combos in front of the
     // search box move t_ser with set_search_left.
