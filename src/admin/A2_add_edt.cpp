@@ -21,11 +21,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 }
 }
 
-A2_add_edt::A2_add_edt(QWidget* parent) : EditDialog(QStringLiteral("A2"), parent)
+A2_add_edt::A2_add_edt(QWidget* parent)
+    : EditDialog(QStringLiteral("A2_add_edt"), QStringLiteral("사용자계정및권한설정"), QStringLiteral("A2"), parent)
 {
-    setObjectName(QStringLiteral("A2_add_edt"));
-    setWindowTitle(QStringLiteral("사용자계정및권한설정"));
-    setModal(true);
 
     label(this, "Label1", QStringLiteral("접속계정"), 240, 270, 1100);
     t_nam = named<QLineEdit>("t_nam", this);

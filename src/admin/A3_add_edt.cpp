@@ -10,11 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-A3_add_edt::A3_add_edt(QWidget* parent) : EditDialog(QStringLiteral("A3"), parent)
+A3_add_edt::A3_add_edt(QWidget* parent)
+    : EditDialog(QStringLiteral("A3_add_edt"), QStringLiteral("업무내역마감처리설정"), QStringLiteral("A3"), parent)
 {
-    setObjectName(QStringLiteral("A3_add_edt"));
-    setWindowTitle(QStringLiteral("업무내역마감처리설정"));
-    setModal(true);
 
     auto* l1 = new QLabel(QStringLiteral("처리일자"), this);
     l1->setObjectName(QStringLiteral("Label1"));

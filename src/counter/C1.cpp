@@ -41,11 +41,8 @@ bool filled(const FlexGrid* g, int r) { return !g->text(r, 2).isEmpty(); }
 }
 
 CounterForm::CounterForm(const QString& name, const QString& caption, bool returns, QWidget* parent)
-    : EditDialog(QStringLiteral("CA"), parent), returns_(returns)
+    : EditDialog(name, caption, QStringLiteral("CA"), parent), returns_(returns)
 {
-    setObjectName(name);
-    setWindowTitle(caption);
-    setModal(true);
 
     fm_m = named<QGroupBox>("fm_m", QStringLiteral("회원정보"), this);
     tw_place(fm_m, 120, 60, 10800, 3060);

@@ -39,11 +39,8 @@ const HandOverCol hand_over[20] = {
 
 }
 
-C3::C3(QWidget* parent) : EditDialog(QStringLiteral("CA"), parent)
+C3::C3(QWidget* parent) : EditDialog(QStringLiteral("C3"), QStringLiteral("대여료/연체료 결제처리"), QStringLiteral("CA"), parent)
 {
-    setObjectName(QStringLiteral("C3"));
-    setWindowTitle(QStringLiteral("대여료/연체료 결제처리"));
-    setModal(true);
 
     fm_sub = named<QFrame>("fm_sub", this);
     fm_sub->setFrameShape(QFrame::StyledPanel);

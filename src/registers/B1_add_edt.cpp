@@ -34,11 +34,9 @@ void caption(QWidget* parent, const char* text, int left, int top, int width = 9
 }
 }
 
-B1_add_edt::B1_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B1"), parent)
+B1_add_edt::B1_add_edt(QWidget* parent)
+    : EditDialog(QStringLiteral("B1_add_edt"), QStringLiteral("전체회원정보관리"), QStringLiteral("B1"), parent)
 {
-    setObjectName(QStringLiteral("B1_add_edt"));
-    setWindowTitle(QStringLiteral("전체회원정보관리"));
-    setModal(true);
     resize(twips_to_px(10500), twips_to_px(4700));
 
     // Member part

@@ -10,11 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-B2_add_edt::B2_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B2"), parent)
+B2_add_edt::B2_add_edt(QWidget* parent)
+    : EditDialog(QStringLiteral("B2_add_edt"), QStringLiteral("품목분류정보관리"), QStringLiteral("B2"), parent)
 {
-    setObjectName(QStringLiteral("B2_add_edt"));
-    setWindowTitle(QStringLiteral("품목분류정보관리"));
-    setModal(true);
     setFixedSize(twips_to_px(5400), twips_to_px(1900));
 
     auto* la_nam = new QLabel(QStringLiteral("분 류 명"), this);

@@ -30,11 +30,9 @@ QLabel* label(QWidget* parent, const QString& text, int top)
 }
 }
 
-B4_add_edt::B4_add_edt(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
+B4_add_edt::B4_add_edt(QWidget* parent)
+    : EditDialog(QStringLiteral("B4_add_edt"), QStringLiteral("전체품목정보관리"), QStringLiteral("B4"), parent)
 {
-    setObjectName(QStringLiteral("B4_add_edt"));
-    setWindowTitle(QStringLiteral("전체품목정보관리"));
-    setModal(true);
     setFixedSize(twips_to_px(5895), twips_to_px(6975));
 
     const int step = 450;

@@ -10,11 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-B4_pro::B4_pro(QWidget* parent) : EditDialog(QStringLiteral("B4"), parent)
+B4_pro::B4_pro(QWidget* parent)
+    : EditDialog(QStringLiteral("B4_pro"), QStringLiteral("대여료/연체료 일괄조정"), QStringLiteral("B4"), parent)
 {
-    setObjectName(QStringLiteral("B4_pro"));
-    setWindowTitle(QStringLiteral("대여료/연체료 일괄조정"));
-    setModal(true);
     setFixedSize(twips_to_px(12000), twips_to_px(6600));
 
     c_dae = named<QCheckBox>("c_dae", QStringLiteral("대여료"), this);

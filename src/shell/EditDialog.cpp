@@ -2,7 +2,13 @@
 #include "shell/screens.h"
 #include "ui/msgbox.h"
 
-EditDialog::EditDialog(const QString& owner, QWidget* parent) : QDialog(parent), owner_(owner) {}
+EditDialog::EditDialog(const QString& name, const QString& caption, const QString& owner, QWidget* parent)
+    : QDialog(parent), owner_(owner)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setModal(true);
+}
 
 bool EditDialog::report_write(bool written, const QString& failed_text, const QString& done_text)
 {

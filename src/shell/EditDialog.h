@@ -2,13 +2,14 @@
 #include <QDialog>
 #include <QString>
 
-// A modal dialog that writes for a list window. It is kept across openings:
+// A modal dialog (objectName `name`, title `caption`) that writes for the
+// list window `owner`. It is kept across openings:
 // every successful write sets `saved` to 1 (never reset), and every closing
 // after a save reloads the owner's list.
 class EditDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit EditDialog(const QString& owner, QWidget* parent = nullptr);
+    EditDialog(const QString& name, const QString& caption, const QString& owner, QWidget* parent = nullptr);
     int saved = 0;
 
     // A write's outcome told to the clerk: `failed_text` when it failed;
