@@ -1,4 +1,12 @@
 #include "shell/screens.h"
+#include "admin/A1.h"
+#include "admin/A2.h"
+#include "admin/A3.h"
+#include "admin/A4.h"
+#include "registers/B2.h"
+#include "registers/B4.h"
+#include "counter/CA.h"
+#include "registers/B1.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -6,4 +14,12 @@ void screens::register_all_screens()
     static bool done = false;
     if (done) return;
     done = true;
+    register_factory("A1", []() -> QWidget* { return new A1(main_window()); });
+    register_factory("A2", []() -> QWidget* { return new A2; });
+    register_factory("A3", []() -> QWidget* { return new A3; });
+    register_factory("A4", []() -> QWidget* { return new A4(main_window()); });
+    register_factory("B2", []() -> QWidget* { return new B2; });
+    register_factory("B4", []() -> QWidget* { return new B4; });
+    register_factory("CA", []() -> QWidget* { return new CA; });
+    register_factory("B1", []() -> QWidget* { return new B1; });
 }

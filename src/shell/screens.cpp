@@ -27,8 +27,11 @@ void show_list(QWidget* screen)
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(screen->objectName() + QStringLiteral("_window"));
         sub->setWindowTitle(screen->windowTitle());
-        // Closing the screen closes its MDI frame as well.
-        QObject::connect(screen, &QObject::destroyed, sub, [sub] { sub->close(); });
+        // Closing the screen closes its MDI frame as well (queued: the frame
+        // may itself be the one going away).
+        QObject::connect(screen, &QObject::destroyed, sub, [sub] {
+            QMetaObject::invokeMethod(sub, "close", Qt::QueuedConnection);
+        });
         sub->showMaximized();
         screen->show();
     } else {
@@ -51,14 +54,18 @@ QWidget* find(const QString& name)
 
 void close_all()
 {
-    // The list screens, in a fixed order; each is unloaded when loaded.
+    // The list screens, in this order; each one loaded is unloaded (its own
+    // close handler runs). One that refuses to close is left as it is. A
+    // closed screen goes at once, so the next find() of its name no longer
+    // sees it and a screen reopened under the same name is the only one.
     static const char* order[] = {"A2", "A3", "A6", "A7", "B1", "B2", "B4", "CA", "E1", "E2", "E3", "F1", "F2"};
     for (const char* n : order) {
-        QWidget* w = find(QLatin1String(n));
-        if (w) {
-            w->close();
-            if (!w->testAttribute(Qt::WA_DeleteOnClose)) delete w;
-        }
+        QPointer<QWidget> w = find(QLatin1String(n));
+        if (!w) continue;
+        if (!w->close() || !w) continue;
+        // Inside the main window the screen goes with its MDI frame.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) delete sub;
+        else delete w.data();
     }
 }
 

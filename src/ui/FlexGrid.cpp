@@ -8,6 +8,24 @@
 #include <QWheelEvent>
 #include <cstring>
 #include <string>
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+void advise_huge(void* p, size_t bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr size_t huge = size_t(2) << 20;
+    if (bytes < 2 * huge) return;
+    const auto b = reinterpret_cast<uintptr_t>(p);
+    const uintptr_t first = (b + huge - 1) & ~(huge - 1);
+    const uintptr_t last = (b + bytes) & ~(huge - 1);
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
 
 // ----------------------------------------------------------------- GridStore
 void GridStore::resize(int rows, int cols)
@@ -17,7 +35,11 @@ void GridStore::resize(int rows, int cols)
     if (cols == cols_) {
         cells_.resize(size_t(rows) * cols);
     } else {
-        std::vector<Cell> n(size_t(rows) * cols);
+        // A new shape keeps the room the grid had (a list reloaded into
+        // the same grid grows into memory it already holds).
+        PodBuf<Cell> n;
+        n.reserve(std::max(size_t(rows) * cols, cells_.capacity()));
+        n.resize(size_t(rows) * cols);
         for (int r = 0; r < std::min(rows, rows_); ++r)
             for (int c = 0; c < std::min(cols, cols_); ++c) n[size_t(r) * cols + c] = cells_[size_t(r) * cols_ + c];
         cells_.swap(n);
@@ -52,13 +74,13 @@ void GridStore::compact()
 
 void GridStore::clear_texts()
 {
-    std::fill(cells_.begin(), cells_.end(), Cell{});
+    cells_.zero();
     pool_.clear();
 }
 
 void GridStore::reserve_rows(int rows, int bytes_per_row)
 {
-    cells_.reserve(size_t(rows) * cols_);
+    cells_.reserve(size_t(rows) * size_t(cols_));
     pool_.reserve(size_t(rows) * bytes_per_row);
 }
 
@@ -74,7 +96,7 @@ void GridStore::set_utf8(int r, int c, const char* p, int len)
     }
     cell.off = quint32(pool_.size());
     cell.len = quint32(len);
-    pool_.insert(pool_.end(), p, p + len);
+    pool_.append(p, size_t(len));
 }
 
 void GridStore::set_text(int r, int c, const QString& t)

@@ -4,6 +4,61 @@
 #include <QHash>
 #include <QTableView>
 #include <vector>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+
+// Asks for huge pages on the inside of a big buffer (fewer page faults while
+// a long list is loaded); does nothing where the system has none.
+void advise_huge(void* p, size_t bytes);
+
+// Growable buffer of plain values on malloc/realloc: a big buffer grows by
+// remapping its pages instead of copying them, so loading a long list does
+// not pay for its memory twice. New elements are zeroed.
+template <class T> class PodBuf {
+    static_assert(std::is_trivially_copyable_v<T>);
+public:
+    PodBuf() = default;
+    ~PodBuf() { std::free(p_); }
+    PodBuf(const PodBuf&) = delete;
+    PodBuf& operator=(const PodBuf&) = delete;
+    size_t size() const { return n_; }
+    size_t capacity() const { return cap_; }
+    T* data() { return p_; }
+    const T* data() const { return p_; }
+    T& operator[](size_t i) { return p_[i]; }
+    const T& operator[](size_t i) const { return p_[i]; }
+    void clear() { n_ = 0; }
+    void reserve(size_t c)
+    {
+        if (c <= cap_) return;
+        T* q = static_cast<T*>(std::realloc(p_, c * sizeof(T)));
+        if (!q) throw std::bad_alloc();
+        p_ = q;
+        cap_ = c;
+        advise_huge(p_, cap_ * sizeof(T));
+    }
+    void resize(size_t n)
+    {
+        if (n > cap_) reserve(std::max(n, cap_ + cap_ / 2 + 64));
+        if (n > n_) std::memset(static_cast<void*>(p_ + n_), 0, (n - n_) * sizeof(T));
+        n_ = n;
+    }
+    void append(const T* src, size_t k)
+    {
+        const size_t at = n_;
+        if (n_ + k > cap_) reserve(std::max(n_ + k, cap_ + cap_ / 2 + 4096));
+        std::memcpy(static_cast<void*>(p_ + at), src, k * sizeof(T));
+        n_ += k;
+    }
+    void zero() { if (n_) std::memset(static_cast<void*>(p_), 0, n_ * sizeof(T)); }
+    void swap(PodBuf& o) { std::swap(p_, o.p_); std::swap(n_, o.n_); std::swap(cap_, o.cap_); }
+
+private:
+    T* p_ = nullptr;
+    size_t n_ = 0, cap_ = 0;
+};
 
 // Compact string matrix: every cell is an (offset, length) into one UTF-8
 // pool. Row 0 is the grid's fixed header row.
@@ -23,8 +78,8 @@ public:
 private:
     void compact();
     struct Cell { quint32 off = 0; quint32 len = 0; };
-    std::vector<Cell> cells_;
-    std::vector<char> pool_;
+    PodBuf<Cell> cells_;
+    PodBuf<char> pool_;
     int rows_ = 0;
     int cols_ = 0;
 };

@@ -1,0 +1,557 @@
+#include "counter/C1.h"
+#include "counter/rentals.h"
+#include "data/amounts.h"
+#include "data/clock.h"
+#include "data/db.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "shell/screens.h"
+#include "ui/FlexGrid.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#if __has_include("registers/pop_cst.h")
+#include "registers/pop_cst.h"
+#define COUNTER_HAS_POP_CST 1
+#endif
+#if __has_include("registers/pop_pdt.h")
+#include "registers/pop_pdt.h"
+#define COUNTER_HAS_POP_PDT 1
+#endif
+
+namespace {
+QLineEdit* box(QWidget* parent, const char* name, int l, int t, int w, bool read_only = false)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(read_only);
+    tw_place(e, l, t, w, 330);
+    return e;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w)
+{
+    auto* la = new QLabel(text, parent);
+    if (name) la->setObjectName(QLatin1String(name));
+    tw_place(la, l, t, w, 330);
+    return la;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int l, int t, int w)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    tw_place(b, l, t, w, 400);
+    return b;
+}
+
+bool filled(const FlexGrid* g, int r) { return !g->text(r, 2).isEmpty(); }
+}
+
+CounterForm::CounterForm(const QString& name, const QString& caption, bool returns, QWidget* parent)
+    : QDialog(parent), returns_(returns)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setModal(true);
+
+    fm_m = new QGroupBox(QStringLiteral("회원정보"), this);
+    fm_m->setObjectName(QStringLiteral("fm_m"));
+    tw_place(fm_m, 120, 60, 10800, 3060);
+    label(fm_m, nullptr, QStringLiteral("회원코드"), 120, 300, 860);
+    t_m_cod = box(fm_m, "t_m_cod", 1000, 300, 1300);
+    t_m_gbn = box(fm_m, "t_m_gbn", 2360, 300, 500, true);
+    t_m_nam = box(fm_m, "t_m_nam", 2920, 300, 1800, true);
+    label(fm_m, nullptr, QStringLiteral("적용일자:"), 4820, 300, 860);
+    la_m_dat1 = label(fm_m, "la_m_dat1", QString(), 5700, 300, 1100);
+    la_arrow = label(fm_m, "la_arrow", QString(), 6820, 300, 200);
+    la_m_dat2 = label(fm_m, "la_m_dat2", QString(), 7040, 300, 1100);
+    la_m_inf = label(fm_m, "la_m_inf", QString(), 8180, 300, 1400);
+    if (!returns_) t_m_lange = box(fm_m, "t_m_lange", 9620, 300, 900, true);
+    label(fm_m, nullptr, QStringLiteral("미납금액"), 120, 720, 860);
+    t_meesoo = box(fm_m, "t_meesoo", 1000, 720, 1300, true);
+    t_meesoo->setAlignment(Qt::AlignRight);
+    label(fm_m, nullptr, QStringLiteral("대여중"), 2400, 720, 600);
+    t_old_cnt = box(fm_m, "t_old_cnt", 3000, 720, 500, true);
+    label(fm_m, nullptr, QStringLiteral("대여가능"), 3600, 720, 760);
+    t_ava_cnt = box(fm_m, "t_ava_cnt", 4360, 720, 500, true);
+    la_m_cnt = label(fm_m, "la_m_cnt", QString(), 4960, 720, 800);
+    label(fm_m, nullptr, QStringLiteral("회원의 최근 대여목록을 나타냅니다!"), 5900, 720, 4700);
+    ms_m = new FlexGrid(fm_m);
+    ms_m->setObjectName(QStringLiteral("ms_m"));
+    tw_place(ms_m, 120, 1140, 10560, 1800);
+
+    fm_p = new QGroupBox(returns_ ? QStringLiteral("반납정보") : QStringLiteral("대여정보"), this);
+    fm_p->setObjectName(QStringLiteral("fm_p"));
+    tw_place(fm_p, 120, 3180, 10800, 4080);
+    label(fm_p, nullptr, QStringLiteral("바 코 드"), 120, 300, 860);
+    t_p_cod = box(fm_p, "t_p_cod", 1000, 300, 1800);
+    label(fm_p, nullptr, QStringLiteral("누적대여횟수:"), 2900, 300, 1200);
+    la_p_tot = label(fm_p, "la_p_tot", QString(), 4150, 300, 900);
+    label(fm_p, nullptr,
+          returns_ ? QStringLiteral("반납처리할 바코드목록을 나타냅니다!") : QStringLiteral("대여처리할 바코드목록을 나타냅니다!"),
+          5200, 300, 5400);
+    ms_p = new FlexGrid(fm_p);
+    ms_p->setObjectName(QStringLiteral("ms_p"));
+    tw_place(ms_p, 120, 720, 10560, 2820);
+    label(fm_p, nullptr, QStringLiteral("합    계"), 120, 3640, 860);
+    t_p_sum = box(fm_p, "t_p_sum", 1000, 3640, 1500, true);
+    t_p_sum->setAlignment(Qt::AlignRight);
+    la_p_cnt = label(fm_p, "la_p_cnt", QString(), 2600, 3640, 900);
+
+    pic_upt = new QFrame(fm_p);
+    pic_upt->setObjectName(QStringLiteral("pic_upt"));
+    pic_upt->setFrameShape(QFrame::Box);
+    pic_upt->setAutoFillBackground(true);
+    tw_place(pic_upt, 2400, 900, 6000, 2500);
+    label(pic_upt, nullptr, QStringLiteral("행"), 120, 120, 900);
+    t_tmp_row = box(pic_upt, "t_tmp_row", 1100, 120, 600, true);
+    label(pic_upt, nullptr, QStringLiteral("반 납 일"), 120, 520, 900);
+    t_upt_dat = box(pic_upt, "t_upt_dat", 1100, 520, 1400);
+    t_upt_dat->setInputMask(QStringLiteral("0000-00-00;_"));
+    label(pic_upt, nullptr, QStringLiteral("결제여부"), 2700, 520, 900);
+    op_kyu1 = new QRadioButton(QStringLiteral("예"), pic_upt);
+    op_kyu1->setObjectName(QStringLiteral("op_kyu1"));
+    tw_place(op_kyu1, 3650, 520, 800, 330);
+    op_kyu2 = new QRadioButton(QStringLiteral("아니요"), pic_upt);
+    op_kyu2->setObjectName(QStringLiteral("op_kyu2"));
+    tw_place(op_kyu2, 4500, 520, 1100, 330);
+    label(pic_upt, nullptr, returns_ ? QStringLiteral("연 체 료") : QStringLiteral("대 여 료"), 120, 920, 900);
+    t_upt_dae = box(pic_upt, "t_upt_dae", 1100, 920, 1400);
+    t_upt_dae->setAlignment(Qt::AlignRight);
+    // Barcode and name only show which row is edited.
+    label(pic_upt, nullptr, QStringLiteral("바 코 드"), 120, 1320, 900);
+    t_upt_cod = box(pic_upt, "t_upt_cod", 1100, 1320, 1600, true);
+    la_f1_nam = label(pic_upt, "la_f1_nam", QString(), 120, 1720, 900);
+    t_upt_f1_nam = box(pic_upt, "t_upt_f1_nam", 1100, 1720, 4700, true);
+    cmd_app = button(pic_upt, "cmd_app", QStringLiteral("적용"), 3000, 2060, 900);
+    cmd_del = button(pic_upt, "cmd_del", QStringLiteral("삭제"), 3960, 2060, 900);
+    cmd_hid = button(pic_upt, "cmd_hid", QStringLiteral("닫기"), 4920, 2060, 900);
+    pic_upt->hide();
+
+    cmd_add = button(this, "cmd_add", returns_ ? QStringLiteral("반납등록") : QStringLiteral("대여등록"), 6900, 7360,
+                     1300);
+    cmd_clr = button(this, "cmd_clr", QStringLiteral("다시입력"), 8260, 7360, 1300);
+    cmd_ext = button(this, "cmd_ext", QStringLiteral("닫기"), 9620, 7360, 1300);
+    tw_place(this, 0, 0, 11040, 7900);
+    setFixedSize(size());
+
+    connect(t_m_cod, &QLineEdit::returnPressed, this, &CounterForm::t_m_cod_keydown);
+    connect(t_p_cod, &QLineEdit::returnPressed, this, &CounterForm::t_p_cod_keydown);
+    connect(ms_p, &FlexGrid::DblClick, this, &CounterForm::ms_p_dblclick);
+    connect(t_upt_dat, &QLineEdit::returnPressed, t_upt_dae, [this] { t_upt_dae->setFocus(); });
+    connect(t_upt_dae, &QLineEdit::returnPressed, this, &CounterForm::cmd_app_click);
+    connect(t_upt_dae, &QLineEdit::textEdited, this, &CounterForm::t_upt_dae_change);
+    connect(cmd_app, &QPushButton::clicked, this, &CounterForm::cmd_app_click);
+    connect(cmd_del, &QPushButton::clicked, this, &CounterForm::cmd_del_click);
+    connect(cmd_hid, &QPushButton::clicked, this, &CounterForm::cmd_hid_click);
+    connect(cmd_add, &QPushButton::clicked, this, &CounterForm::cmd_add_click);
+    connect(cmd_clr, &QPushButton::clicked, this, &CounterForm::cmd_clr_click);
+    connect(cmd_ext, &QPushButton::clicked, this, &CounterForm::cmd_ext_click);
+}
+
+int CounterForm::run()
+{
+    form_load();
+    return exec();
+}
+
+void CounterForm::form_load()
+{
+    cmd_clr_click();
+    t_p_cod->setMaxLength(p_cod_cnt > 0 ? p_cod_cnt : 32767);
+    t_m_cod->setMaxLength(m_cod_cnt > 0 ? m_cod_cnt : 32767);
+    fm_p->setEnabled(false);
+    fm_m->setEnabled(true);
+}
+
+void CounterForm::layout_grids()
+{
+    // A member with more open rentals than max_cnt still gets a row for each.
+    const int n = std::max<int>(max_cnt, open_count_);
+    ms_m->clear_cells();
+    ms_m->set_cols(4);
+    ms_m->set_rows(n + 1);
+    ms_m->set_row_height(0, 500);
+    ms_m->set_row_height(1, 400);
+    ms_m->set_col_alignment(1, FlexGrid::AlignCenter);
+    ms_m->set_col_alignment(2, FlexGrid::AlignCenter);
+    ms_m->set_col_alignment(3, FlexGrid::AlignLeft);
+    ms_m->set_col_width(0, 0);
+    ms_m->set_col_width(1, 1200);
+    ms_m->set_col_width(2, 1200);
+    ms_m->set_col_width(3, tw_rect(ms_m).width - 2400 - 330);
+    ms_m->set_text(0, 1, QStringLiteral("대여일"));
+    ms_m->set_text(0, 2, QStringLiteral("바코드"));
+    ms_m->set_text(0, 3, f1_nam);
+
+    ms_p->clear_cells();
+    ms_p->set_cols(6);
+    ms_p->set_rows(n + 1);
+    ms_p->set_row_height(0, 500);
+    ms_p->set_row_height(1, 400);
+    ms_p->set_col_alignment(1, FlexGrid::AlignCenter);
+    ms_p->set_col_alignment(2, FlexGrid::AlignCenter);
+    ms_p->set_col_alignment(3, FlexGrid::AlignRight);
+    const int amount_w = 1200;
+    ms_p->set_col_width(0, 0);
+    ms_p->set_col_width(1, 1200);
+    ms_p->set_col_width(2, col_w[0] + 100);
+    ms_p->set_col_width(3, amount_w);
+    ms_p->set_col_width(4, col_w[15] + 100);
+    ms_p->set_col_width(5, tw_rect(ms_p).width - 1200 - (col_w[0] + 100) - amount_w - (col_w[15] + 100) - 330);
+    if (returns_) {
+        ms_p->set_text(0, 1, QStringLiteral("예정일"));
+        ms_p->set_text(0, 2, QStringLiteral("결제"));
+        ms_p->set_text(0, 3, QStringLiteral("연체료"));
+    } else {
+        ms_p->set_text(0, 1, QStringLiteral("반납일"));
+        ms_p->set_text(0, 2, QStringLiteral("결제"));
+        ms_p->set_text(0, 3, QStringLiteral("대여료"));
+    }
+    ms_p->set_text(0, 4, QStringLiteral("바코드"));
+    ms_p->set_text(0, 5, f1_nam);
+}
+
+void CounterForm::cmd_clr_click()
+{
+    open_count_ = 0;
+    layout_grids();
+    for (QLineEdit* e : {t_m_cod, t_m_gbn, t_m_nam, t_m_lange, t_old_cnt, t_ava_cnt, t_p_cod, t_p_sum, t_meesoo})
+        if (e) e->clear();
+    for (QLabel* l : {la_m_dat1, la_m_dat2, la_arrow, la_m_inf, la_p_tot, la_m_cnt, la_p_cnt}) l->clear();
+    pic_upt->hide();
+    fm_m->setEnabled(true);
+    fm_p->setEnabled(false);
+    t_m_cod->setFocus();
+}
+
+void CounterForm::cmd_ext_click() { reject(); }
+
+void CounterForm::done(int r)
+{
+    QDialog::done(r);
+    if (saved > 0) screens::reload(QStringLiteral("CA"));
+}
+
+void CounterForm::t_m_cod_keydown()
+{
+    t_m_cod->setText(clean_input(t_m_cod->text().toUpper()));
+    mem_chk();
+}
+
+void CounterForm::mem_chk()
+{
+    open_db();
+    const MemberRow m = find_member(con(), t_m_cod->text());
+    if (m.found) {
+        t_m_gbn->setText(QStringLiteral("(") + m.gbn + QStringLiteral(")"));
+        t_m_nam->setText(m.nam);
+        mem_detail();
+        return;
+    }
+    list_sql = Query("SELECT * FROM TB1 WHERE act='Y' and nam LIKE ? order by gbn,dat,cod",
+                     {QStringLiteral("%") + t_m_cod->text() + QStringLiteral("%")});
+    open_member_picker();
+}
+
+void CounterForm::mem_detail()
+{
+    const QString cod = t_m_cod->text();
+    const MemberStatus st = member_status(con(), cod, today(), haebi);
+    if (st.failed) {
+        // Without his true balance and open rentals the member is not served.
+        msg_info(this, QStringLiteral("회원코드를 확인하지 못하였습니다!"));
+        return;
+    }
+    const bool regular = t_m_gbn->text() == QLatin1String("(A)");
+    const bool guest = t_m_gbn->text() == QLatin1String("(B)");
+    if (st.has_period) {
+        la_m_dat1->setText(st.s_dat);
+        la_m_dat2->setText(st.e_dat);
+        if (regular) {
+            la_arrow->setText(QStringLiteral("~"));
+            if (st.days_known) {
+                la_m_inf->setText(QStringLiteral("만료(%1)일전").arg(st.days_left));
+                if (t_m_lange) t_m_lange->setText(QString::number(st.days_left));
+            } else {
+                la_m_inf->clear();
+                if (t_m_lange) t_m_lange->clear();
+            }
+        } else if (guest) {
+            la_arrow->clear();
+            if (returns_) {
+                la_m_inf->setText(QStringLiteral("만료(0)일전"));
+            } else {
+                la_m_inf->clear();
+                la_m_dat1->clear();
+                la_m_dat2->clear();
+            }
+        }
+    }
+    if (guest && t_m_lange) t_m_lange->setText(QStringLiteral("0"));
+    t_meesoo->setText(amount_text(st.balance()));
+
+    open_count_ = int(st.open.size());
+    layout_grids();
+    for (int k = 0; k < open_count_; ++k) {
+        const OpenRental& o = st.open[size_t(k)];
+        ms_m->set_text(k + 1, 1, o.s_dat);
+        ms_m->set_text(k + 1, 2, o.p_cod);
+        ms_m->set_text(k + 1, 3, o.f1_nam);
+    }
+    t_old_cnt->setText(QString::number(open_count_));
+    t_ava_cnt->setText(QString::number(max_cnt - open_count_));
+    la_m_cnt->setText(QString::number(open_count_) + QStringLiteral("건"));
+
+    t_p_cod->clear();
+    t_p_sum->clear();
+    la_p_cnt->clear();
+    pic_upt->hide();
+    fm_m->setEnabled(false);
+    fm_p->setEnabled(true);
+    t_p_cod->setFocus();
+}
+
+int CounterForm::filled_rows() const
+{
+    int n = 0;
+    for (int r = 1; r < ms_p->rows(); ++r)
+        if (filled(ms_p, r)) ++n;
+    return n;
+}
+
+int CounterForm::target_row(const QString& barcode)
+{
+    // Every filled row is looked at, also below a blanked gap.
+    int target = -1;
+    for (int r = 1; r < ms_p->rows(); ++r) {
+        if (!filled(ms_p, r)) {
+            if (target < 0) target = r;
+            continue;
+        }
+        if (ms_p->text(r, 4).compare(barcode, Qt::CaseInsensitive) == 0) {
+            t_p_cod->clear();
+            t_p_cod->setFocus();
+            pdt_total();
+            return 0;
+        }
+    }
+    return target;
+}
+
+void CounterForm::pdt_total()
+{
+    qint64 sum = 0, n = 0;
+    for (int r = 1; r < ms_p->rows(); ++r) {
+        bool ok = false;
+        const QString t = ms_p->text(r, 3);
+        if (t.isEmpty()) continue;
+        const qint64 v = parse_amount(t, &ok);
+        if (!ok) continue;
+        sum += v;
+        ++n;
+    }
+    t_p_sum->setText(amount_text(sum));
+    la_p_cnt->setText(amount_text(n) + QStringLiteral("건"));
+}
+
+void CounterForm::ms_p_dblclick()
+{
+    const int r = ms_p->row();
+    if (r < 1 || r >= ms_p->rows() || !filled(ms_p, r)) return;
+    t_tmp_row->setText(QString::number(r));
+    la_f1_nam->setText(f1_nam);
+    t_upt_dat->setText(ms_p->text(r, 1));
+    if (ms_p->text(r, 2) == QLatin1String("Y")) op_kyu1->setChecked(true);
+    else op_kyu2->setChecked(true);
+    t_upt_dae->setText(ms_p->text(r, 3));
+    t_upt_cod->setText(ms_p->text(r, 4));
+    t_upt_f1_nam->setText(ms_p->text(r, 5));
+    pic_upt->show();
+    pic_upt->raise();
+    t_upt_dae->setFocus();
+}
+
+void CounterForm::t_upt_dae_change()
+{
+    bool ok = false;
+    const qint64 v = parse_amount(t_upt_dae->text(), &ok);
+    if (!ok) return;
+    t_upt_dae->setText(amount_text(v));
+    t_upt_dae->setCursorPosition(int(t_upt_dae->text().size()));
+}
+
+void CounterForm::cmd_app_click()
+{
+    const int r = t_tmp_row->text().toInt();
+    if (r < 1 || r >= ms_p->rows() || !filled(ms_p, r)) {
+        cmd_hid_click();
+        return;
+    }
+    if (!parse_date(t_upt_dat->text()).isValid()) {
+        msg_info(this, returns_ ? QStringLiteral("반납일자가 올바르지 않습니다!") : QStringLiteral("대여일자가 올바르지 않습니다!"));
+        t_upt_dat->setFocus();
+        return;
+    }
+    bool ok = false;
+    const qint64 fee = parse_amount(t_upt_dae->text(), &ok);
+    if (!ok || t_upt_dae->text().trimmed().isEmpty() || fee < 0) {
+        msg_info(this, returns_ ? QStringLiteral("연체료가 올바르지 않습니다!") : QStringLiteral("대여료가 올바르지 않습니다!"));
+        t_upt_dae->setFocus();
+        return;
+    }
+    ms_p->set_text(r, 1, t_upt_dat->text());
+    ms_p->set_text(r, 2, op_kyu1->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+    ms_p->set_text(r, 3, amount_text(fee));
+    pic_upt->hide();
+    pdt_total();
+    t_p_cod->setFocus();
+}
+
+void CounterForm::cmd_del_click()
+{
+    if (!msg_ask(this, QStringLiteral("선택항목을 삭제하시겠습니까?"))) return;
+    const int r = t_tmp_row->text().toInt();
+    if (r >= 1 && r < ms_p->rows())
+        for (int col = 0; col <= 5; ++col) ms_p->set_text(r, col, QString());
+    pic_upt->hide();
+    pdt_total();
+    t_p_cod->setFocus();
+}
+
+void CounterForm::cmd_hid_click()
+{
+    pic_upt->hide();
+    t_p_cod->setFocus();
+}
+
+void CounterForm::open_member_picker()
+{
+#ifdef COUNTER_HAS_POP_CST
+    QPointer<pop_cst> p = new pop_cst(this);
+    p->t_chk->setText(tag());
+    p->exec();
+    if (p) delete p.data();
+#endif
+}
+
+void CounterForm::open_item_picker()
+{
+#ifdef COUNTER_HAS_POP_PDT
+    QPointer<pop_pdt> p = new pop_pdt(this);
+    p->t_chk->setText(tag());
+    p->exec();
+    if (p) delete p.data();
+#endif
+}
+
+// ------------------------------------------------------------------- C1
+C1::C1(QWidget* parent) : CounterForm(QStringLiteral("C1"), QStringLiteral("품목대여등록하기"), false, parent) {}
+
+void C1::t_p_cod_keydown()
+{
+    t_p_cod->setText(clean_input(t_p_cod->text().toUpper()));
+    const int ava = t_ava_cnt->text().toInt();
+    if (ava < 1 || filled_rows() >= ava) {
+        msg_info(this, QStringLiteral("대여가능수량이 이미 등록되었습니다!"));
+        t_p_cod->clear();
+        return;
+    }
+    const ItemRow it = find_item(con(), t_p_cod->text());
+    if (!it.found) {
+        list_sql = Query("select * from TB4 as p where act='Y' and f1_nam like ? order by sta desc,gbn,cod",
+                         {QStringLiteral("%") + t_p_cod->text() + QStringLiteral("%")});
+        open_item_picker();
+        return;
+    }
+    if (it.sta == QLatin1String("Y")) {
+        msg_info(this, QStringLiteral("현재 대여중인 바코드입니다!"));
+        t_p_cod->clear();
+        return;
+    }
+    if (it.act == QLatin1String("N")) {
+        msg_info(this, QStringLiteral("비활성화된 바코드입니다!"));
+        t_p_cod->clear();
+        return;
+    }
+    pdt_chk();
+}
+
+void C1::pdt_chk()
+{
+    Connection& c = con();
+    const QString code = t_p_cod->text();
+    const qint64 times = rental_count(c, code);
+    la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
+    const ItemRow it = find_item(c, code);
+    if (!it.found || !it.rentable()) {
+        msg_info(this, QStringLiteral("입력한 바코드는 현재 대여중이거나 등록되지 않은 바코드입니다!"));
+        t_p_cod->clear();
+        return;
+    }
+    const int r = target_row(it.cod);
+    if (r <= 0) return;
+    ms_p->set_text(r, 1, due_date(today(), max_dat));
+    ms_p->set_text(r, 2, QStringLiteral("Y"));
+    ms_p->set_text(r, 3, t_m_gbn->text() == QLatin1String("(A)") ? QStringLiteral("0") : amount_text(it.dae));
+    ms_p->set_text(r, 4, it.cod);
+    ms_p->set_text(r, 5, it.f1_nam);
+    t_p_cod->clear();
+    t_p_cod->setFocus();
+    pdt_total();
+}
+
+void C1::cmd_add_click()
+{
+    const QString cod = t_m_cod->text();
+    const MemberRow m = find_member(con(), cod);
+    bool num = false;
+    const int lange = t_m_lange->text().toInt(&num);
+    if (!m.found || t_m_lange->text().isEmpty() || !num) {
+        msg_info(this, QStringLiteral("회원코드를 확인하지 못하였습니다!"));
+        return;
+    }
+    if (t_m_gbn->text() == QLatin1String("(A)") && lange < 0) {
+        msg_info(this, QStringLiteral("정회원 적용일자가 지났습니다! 재연장처리 후 이용가능합니다!"));
+        return;
+    }
+    std::vector<RentalLine> lines;
+    bool fees_ok = true;
+    for (int r = 1; r < ms_p->rows(); ++r) {
+        if (!filled(ms_p, r)) continue;
+        bool ok = false;
+        RentalLine l;
+        l.c_dat = ms_p->text(r, 1);
+        l.mark = ms_p->text(r, 2);
+        l.fee = parse_amount(ms_p->text(r, 3), &ok);
+        l.p_cod = ms_p->text(r, 4);
+        fees_ok = fees_ok && ok && l.fee >= 0;
+        lines.push_back(l);
+    }
+    if (lines.empty()) {
+        msg_info(this, QStringLiteral("대여할 바코드가 존재하지 않습니다!"));
+        return;
+    }
+    if (!open_db()) {
+        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        return;
+    }
+    if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(lines.size()))) return;
+    if (!fees_ok || !save_rentals(*db_con, cod, lines, today(), cur_user)) {
+        msg_info(this, QStringLiteral("대여처리실패!"));
+        return;
+    }
+    saved = 1;
+    msg_info(this, QStringLiteral("대여처리완료!"));
+    cmd_clr_click();
+}

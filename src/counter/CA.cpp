@@ -1,0 +1,211 @@
+#include "counter/CA.h"
+#include "counter/C1.h"
+#include "counter/C2.h"
+#include "data/clock.h"
+#include "data/db.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "shell/screens.h"
+#include "ui/FlexGrid.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#if __has_include("counter/history_actions.h")
+#include "counter/history_actions.h"
+#define CA_HAS_ACTIONS 1
+#endif
+
+namespace {
+QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int width)
+{
+    auto* b = new QCheckBox(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    tw_place(b, 0, 60, width, 300);
+    return b;
+}
+
+QDateEdit* date_box(QWidget* parent, const char* name)
+{
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(QLatin1String(name));
+    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setCalendarPopup(true);
+    return d;
+}
+}
+
+CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대여반납내역관리"), Frame{}, parent)
+{
+    using namespace list_frame;
+    t_date1 = date_box(fm_sub, "t_date1");
+    tw_place(t_date1, 120, ctl_top, 1400, ctl_height);
+    t_date2 = date_box(fm_sub, "t_date2");
+    tw_place(t_date2, 1580, ctl_top, 1400, ctl_height);
+    t_gbn = new QComboBox(fm_sub);
+    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    tw_place(t_gbn, 3040, ctl_top, 1300, ctl_height);
+    t_chk = new QComboBox(fm_sub);
+    t_chk->setObjectName(QStringLiteral("t_chk"));
+    tw_place(t_chk, 4400, ctl_top, 1300, ctl_height);
+    set_search_left(5760);
+
+    cmd_add->setText(QStringLiteral("대여"));
+    cmd_edt->setText(QStringLiteral("반납"));
+
+    tw_place(la_inf, 60, 60, 4000, 300);
+    PB = new QProgressBar(fm_sum);
+    PB->setObjectName(QStringLiteral("PB"));
+    PB->setTextVisible(false);
+    tw_place(PB, 4100, 90, 1200, 240);
+
+    Check1 = check(fm_sum, "Check1", QStringLiteral("품목정보상세보기"), 1900);
+    Check2 = check(fm_sum, "Check2", QStringLiteral("선택자료결제처리"), 1900);
+    Check5 = check(fm_sum, "Check5", QStringLiteral("선택자료연장처리"), 1900);
+    Check3 = check(fm_sum, "Check3", QStringLiteral("연체된내역만"), 1600);
+    Check4 = check(fm_sum, "Check4", QStringLiteral("미결제내역만"), 1600);
+    Check6 = check(fm_sum, "Check6", QStringLiteral("미반납내역만"), 1600);
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->hide();
+
+    connect(cmd_add, &QPushButton::clicked, this, &CA::cmd_add_click);
+    connect(cmd_edt, &QPushButton::clicked, this, &CA::cmd_edt_click);
+    connect(cmd_fnd, &QPushButton::clicked, this, &CA::cmd_fnd_click);
+    connect(t_ser, &QLineEdit::returnPressed, this, &CA::cmd_fnd_click);
+    t_ser->installEventFilter(this);
+    connect(t_gbn, &QComboBox::activated, this, &CA::t_gbn_click);
+    connect(ms, &FlexGrid::MouseDown, this, &CA::ms_mousedown);
+
+    // Loading.
+    la_usr->setText(cur_user);
+    const QDate d = today();
+    t_date1->setDate(QDate(d.year(), d.month(), 1));
+    t_date2->setDate(d);
+    t_gbn->addItems(ca_date_kinds());
+    t_gbn->setCurrentIndex(0);
+    t_chk->addItems(ca_search_fields());
+    t_chk->setCurrentIndex(0);
+#ifdef CA_HAS_ACTIONS
+    install_history_actions(this);
+#endif
+    ms_list();
+}
+
+CaFilter CA::filter() const
+{
+    if (Check3->isChecked()) return CaFilter::Overdue;
+    if (Check4->isChecked()) return CaFilter::Unpaid;
+    if (Check6->isChecked()) return CaFilter::NotReturned;
+    return CaFilter::None;
+}
+
+CaParams CA::params() const
+{
+    CaParams p;
+    p.date1 = date_text(t_date1->date());
+    p.date2 = date_text(t_date2->date());
+    p.kind = CaDateKind(std::clamp(t_gbn->currentIndex(), 0, 2));
+    p.field = std::clamp(t_chk->currentIndex(), 0, 4);
+    p.search = t_ser->text();
+    p.filter = filter();
+    p.today = today();
+    return p;
+}
+
+void CA::clear_grid() { ca_clear_grid(ms); }
+
+void CA::ms_list()
+{
+    clear_grid();
+    t_ser->setText(clean_input(t_ser->text()));
+    if (!open_db()) {
+        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        return;
+    }
+    const CaParams p = params();
+    list_sql = ca_list_query(p);
+    Text1->setText(list_sql.sql);
+    fill_ = ca_fill_grid(ms, *db_con, list_sql, p.kind);
+    if (!fill_.found) {
+        PB->setValue(0);
+        la_inf->setText(ca_result_text(fill_));
+        return;
+    }
+    PB->setMaximum(int(std::min<qint64>(fill_.rows, INT_MAX)));
+    PB->setValue(PB->maximum());
+    la_inf->setText(ca_result_text(fill_));
+    set_col_width();
+}
+
+void CA::set_col_width() { ca_set_col_width(ms, Check1->isChecked(), tw_rect(ms).width); }
+
+void CA::cmd_add_click()
+{
+    if (!has_right(user_rights, QStringLiteral("add"))) {
+        msg_info(this, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        return;
+    }
+    screens::kept<C1>()->run();
+}
+
+void CA::cmd_edt_click()
+{
+    if (!has_right(user_rights, QStringLiteral("add"))) {
+        msg_info(this, QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!"));
+        return;
+    }
+    screens::kept<C2>()->run();
+}
+
+void CA::cmd_fnd_click() { ms_list(); }
+
+void CA::t_gbn_click() { ms_list(); }
+
+void CA::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
+{
+    if (button == Qt::RightButton) screens::popup(QStringLiteral("POP4"), global_pos);
+}
+
+void CA::place_checks()
+{
+    const int right = tw_rect(fm_sum).width - tw_rect(la_usr).width - 120;
+    int left = right;
+    for (QCheckBox* b : {Check1, Check2, Check5, Check3, Check4, Check6}) {
+        left -= tw_rect(b).width;
+        tw_set_left(b, left);
+    }
+}
+
+void CA::resizeEvent(QResizeEvent* e)
+{
+    ListWindow::resizeEvent(e);
+    place_checks();
+    set_col_width();
+}
+
+void CA::showEvent(QShowEvent* e)
+{
+    ListWindow::showEvent(e);
+    place_checks();
+    set_col_width();
+}
+
+bool CA::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == t_ser && e->type() == QEvent::MouseButtonDblClick) {
+        t_ser->clear();
+        return true;
+    }
+    return ListWindow::eventFilter(o, e);
+}

@@ -1,0 +1,477 @@
+#include "registers/B1_add_edt.h"
+#include "registers/members.h"
+#include "data/amounts.h"
+#include "data/clock.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "shell/screens.h"
+#include "ui/FlexGrid.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <algorithm>
+
+namespace {
+const QString k_db_fail = QStringLiteral("(서버)데이터베이스연결실패!");
+
+template <class T> T* make(QWidget* parent, const char* name)
+{
+    auto* w = new T(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width)
+{
+    auto* b = make<QLineEdit>(parent, name);
+    tw_place(b, left, top, width, 330);
+    return b;
+}
+
+void caption(QWidget* parent, const char* text, int left, int top, int width = 900)
+{
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    tw_place(l, left, top, width, 330);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* text, int left, int top, int width = 1215)
+{
+    auto* b = make<QPushButton>(parent, name);
+    b->setText(QString::fromUtf8(text));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    tw_place(b, left, top, width, 420);
+    return b;
+}
+
+// Enter on a focused button presses it (the buttons are never default).
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress) {
+            const int k = static_cast<QKeyEvent*>(e)->key();
+            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+                if (auto* b = qobject_cast<QPushButton*>(o); b && b->isEnabled()) {
+                    b->click();
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+}
+
+B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("B1_add_edt"));
+    setWindowTitle(QStringLiteral("전체회원정보관리"));
+    setModal(true);
+    resize(twips_to_px(10500), twips_to_px(4700));
+
+    // Member part
+    caption(this, "회원구분", 120, 120);
+    op_0 = make<QRadioButton>(this, "op_0");
+    op_0->setText(QStringLiteral("(A)정회원"));
+    tw_place(op_0, 1100, 120, 1500, 330);
+    op_1 = make<QRadioButton>(this, "op_1");
+    op_1->setText(QStringLiteral("(B)비회원"));
+    tw_place(op_1, 2700, 120, 1500, 330);
+    caption(this, "가 입 일", 120, 540);
+    t_c_dat = box(this, "t_c_dat", 1100, 540, 1500);
+    t_c_dat->setInputMask(QStringLiteral("9999-99-99;_"));
+    caption(this, "회원코드", 120, 960);
+    t_cod = box(this, "t_cod", 1100, 960, 2000);
+    caption(this, "회 원 명", 120, 1380);
+    t_nam = box(this, "t_nam", 1100, 1380, 2000);
+    caption(this, "전화번호", 120, 1800);
+    t_tel = box(this, "t_tel", 1100, 1800, 2000);
+    caption(this, "휴 대 폰", 120, 2220);
+    t_phn = box(this, "t_phn", 1100, 2220, 2000);
+    caption(this, "주    소", 120, 2640);
+    t_adr = box(this, "t_adr", 1100, 2640, 3500);
+    caption(this, "비    고", 120, 3060);
+    t_big = box(this, "t_big", 1100, 3060, 3500);
+    Check1 = make<QCheckBox>(this, "Check1");
+    Check1->setText(QStringLiteral("정회원가입과동시에연회비결제처리"));
+    tw_place(Check1, 120, 3500, 4500, 330);
+    cmd_chk = button(this, "cmd_chk", "저    장", 1100, 3990, 1500);
+    cmd_can = button(this, "cmd_can", "닫    기", 2700, 3990, 1500);
+
+    t_chk = make<QLineEdit>(this, "t_chk");
+    t_tmp_gbn = make<QLineEdit>(this, "t_tmp_gbn");
+    t_idx = make<QLineEdit>(this, "t_idx");
+    for (QLineEdit* h : {t_chk, t_tmp_gbn, t_idx}) h->hide();
+
+    // Period part
+    fm1 = make<QFrame>(this, "fm1");
+    fm1->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm1, 4800, 120, 5550, 1380);
+    caption(fm1, "적 용 일", 120, 120);
+    t_s_dat = box(fm1, "t_s_dat", 1000, 120, 1300);
+    t_s_dat->setInputMask(QStringLiteral("9999-99-99;_"));
+    Label2 = make<QLabel>(fm1, "Label2");
+    Label2->setText(QStringLiteral("~"));
+    Label2->setAlignment(Qt::AlignCenter);
+    tw_place(Label2, 2330, 120, 240, 330);
+    t_e_dat = box(fm1, "t_e_dat", 2600, 120, 1300);
+    t_e_dat->setReadOnly(true);
+    t_e_dat->setFocusPolicy(Qt::NoFocus);
+    caption(fm1, "바로결제", 120, 540);
+    Option1 = make<QRadioButton>(fm1, "Option1");
+    Option1->setText(QStringLiteral("예"));
+    tw_place(Option1, 1000, 540, 900, 330);
+    Option2 = make<QRadioButton>(fm1, "Option2");
+    Option2->setText(QStringLiteral("아니요"));
+    tw_place(Option2, 1950, 540, 1200, 330);
+    caption(fm1, "비    고", 120, 960);
+    t_chm = box(fm1, "t_chm", 1000, 960, 4400);
+
+    fm2 = make<QFrame>(this, "fm2");
+    fm2->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm2, 4800, 1560, 5550, 600);
+    Command1 = button(fm2, "Command1", "등록", 120, 90);
+    Command2 = button(fm2, "Command2", "수정", 1455, 90);
+    Command3 = button(fm2, "Command3", "삭제", 2790, 90);
+    Command4 = button(fm2, "Command4", "정리", 4125, 90);
+
+    fm3 = make<QFrame>(this, "fm3");
+    fm3->setFrameShape(QFrame::StyledPanel);
+    tw_place(fm3, 4800, 2220, 5550, 2280);
+    ms = make<FlexGrid>(fm3, "ms");
+    tw_place(ms, 120, 120, 5310, 2040);
+
+    auto* enter = new EnterPresses(this);
+    for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(enter);
+
+    // Enter moves through the boxes.
+    const QList<QPair<QLineEdit*, QWidget*>> chain = {{t_c_dat, t_cod}, {t_cod, t_nam}, {t_nam, t_tel},
+                                                      {t_tel, t_phn},   {t_phn, t_adr}, {t_adr, t_big},
+                                                      {t_big, cmd_chk}, {t_s_dat, t_chm}};
+    for (const auto& [from, to] : chain) {
+        QWidget* next = to;
+        connect(from, &QLineEdit::returnPressed, this, [next] { next->setFocus(); });
+    }
+    connect(t_chm, &QLineEdit::returnPressed, this,
+            [this] { (Command1->isEnabled() ? Command1 : Command2)->setFocus(); });
+
+    connect(t_s_dat, &QLineEdit::textChanged, this, [this](const QString& s) {
+        const QDate d = parse_date(s);
+        if (d.isValid()) t_e_dat->setText(date_text(period_end(d)));
+    });
+    // An existing member's code is shown whole, whatever its length.
+    connect(t_chk, &QLineEdit::textChanged, this, [this](const QString& m) {
+        if (m == QLatin1String("edt")) t_cod->setMaxLength(32767);
+    });
+
+    connect(cmd_chk, &QPushButton::clicked, this, &B1_add_edt::cmd_chk_click);
+    connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Command1, &QPushButton::clicked, this, &B1_add_edt::Command1_click);
+    connect(Command2, &QPushButton::clicked, this, &B1_add_edt::Command2_click);
+    connect(Command3, &QPushButton::clicked, this, &B1_add_edt::Command3_click);
+    connect(Command4, &QPushButton::clicked, this, &B1_add_edt::Command4_click);
+    connect(ms, &FlexGrid::DblClick, this, &B1_add_edt::ms_dbl_click);
+
+    reset_controls();
+}
+
+QString B1_add_edt::mode() const { return t_chk->text(); }
+
+// The state of a freshly loaded dialog; every closing returns to it.
+void B1_add_edt::reset_controls()
+{
+    op_0->setChecked(true);
+    Check1->setChecked(false);
+    for (QLineEdit* b : {t_c_dat, t_cod, t_nam, t_tel, t_phn, t_adr, t_big, t_chk, t_tmp_gbn, t_idx, t_s_dat,
+                         t_e_dat, t_chm})
+        b->clear();
+    t_cod->setMaxLength(m_cod_cnt > 0 ? m_cod_cnt : 32767);
+    t_cod->setEnabled(true);
+    for (QWidget* w : {static_cast<QWidget*>(fm1), static_cast<QWidget*>(fm2), static_cast<QWidget*>(fm3)})
+        w->setEnabled(true);
+    for (QWidget* w : {static_cast<QWidget*>(t_s_dat), static_cast<QWidget*>(t_e_dat), static_cast<QWidget*>(Label2)})
+        w->setVisible(true);
+    Option1->setChecked(true);
+    Command1->setEnabled(true);
+    Command2->setEnabled(false);
+    Command3->setEnabled(false);
+    clear_periods();
+}
+
+void B1_add_edt::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (e->spontaneous()) return;
+    if (mode() == QLatin1String("edt")) {
+        Command4_click();
+        t_cod->setEnabled(false);
+        t_nam->setFocus();
+    } else {
+        for (QWidget* w : {static_cast<QWidget*>(fm1), static_cast<QWidget*>(fm2), static_cast<QWidget*>(fm3)})
+            w->setEnabled(false);
+        for (QWidget* w :
+             {static_cast<QWidget*>(t_s_dat), static_cast<QWidget*>(t_e_dat), static_cast<QWidget*>(Label2)})
+            w->setVisible(false);
+        clear_periods();
+        t_cod->setFocus();
+    }
+}
+
+void B1_add_edt::done(int r)
+{
+    QDialog::done(r);
+    reset_controls();
+    if (saved > 0) screens::reload(QStringLiteral("B1"));
+}
+
+void B1_add_edt::cmd_chk_click()
+{
+    const QString m = mode();
+    const bool add = m == QLatin1String("add");
+    // A new code is upper-cased and cleaned; an existing one is the key of
+    // the row and is used exactly as it came.
+    if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
+    for (QLineEdit* b : {t_nam, t_tel, t_phn, t_adr, t_big}) b->setText(clean_input(b->text()));
+
+    const QDate joined = parse_date(t_c_dat->text());
+    if (!joined.isValid()) {
+        msg_info(this, QStringLiteral("가입일이 올바르지 않습니다!"));
+        t_c_dat->setFocus();
+        return;
+    }
+    const QString code = t_cod->text();
+    if (code.isEmpty()) {
+        msg_info(this, QStringLiteral("회원코드가 비어 있습니다!"));
+        if (t_cod->isEnabled()) t_cod->setFocus();
+        return;
+    }
+    if (!open_db()) {
+        msg_info(this, k_db_fail);
+        return;
+    }
+    if (add) {
+        const int taken = member_code_taken(code);
+        if (taken < 0) {
+            msg_info(this, QStringLiteral("등록실패!"));
+            return;
+        }
+        if (taken > 0) {
+            msg_info(this, QStringLiteral("동일한 회원코드가 존재합니다!"));
+            t_cod->setFocus();
+            return;
+        }
+        if (!msg_ask(this, QStringLiteral("작성한 내용을 등록하시겠습니까?"))) return;
+    } else if (m == QLatin1String("edt")) {
+        if (!msg_ask(this, QStringLiteral("작성한 내용을 수정하시겠습니까?"))) return;
+    } else {
+        return;
+    }
+
+    MemberInput in;
+    in.gbn = op_0->isChecked() ? QStringLiteral("A") : QStringLiteral("B");
+    in.dat = date_text(joined);
+    in.cod = code;
+    in.nam = t_nam->text();
+    in.tel = t_tel->text();
+    in.phn = t_phn->text();
+    in.adr = t_adr->text();
+    in.big = t_big->text();
+
+    if (add) {
+        if (!insert_member(in, Check1->isChecked(), today(), haebi)) {
+            msg_info(this, QStringLiteral("등록실패!"));
+            return;
+        }
+        msg_info(this, QStringLiteral("등록완료!"));
+        saved = 1;
+        for (QLineEdit* b : {t_cod, t_nam, t_tel, t_phn, t_adr, t_big}) b->clear();
+        t_cod->setFocus();
+    } else {
+        if (!update_member(in)) {
+            msg_info(this, QStringLiteral("수정실패!"));
+            return;
+        }
+        msg_info(this, QStringLiteral("수정완료!"));
+        saved = 1;
+        accept();
+    }
+}
+
+void B1_add_edt::clear_periods()
+{
+    ms->clear_cells();
+    ms->set_rows(1);
+    ms->set_cols(1);
+}
+
+void B1_add_edt::load_periods()
+{
+    QList<Period> periods;
+    ::load_periods(t_cod->text(), &periods);
+    if (periods.isEmpty()) {
+        clear_periods();
+        return;
+    }
+    clear_periods();
+    ms->set_cols(5);
+    ms->set_row_height(0, 440);
+    ms->set_text(0, 1, QStringLiteral("시작일"));
+    ms->set_text(0, 2, QStringLiteral("만료일"));
+    ms->set_text(0, 3, QStringLiteral("연회비"));
+    ms->set_text(0, 4, QStringLiteral("비    고"));
+    ms->set_col_alignment(1, FlexGrid::AlignCenter);
+    ms->set_col_alignment(2, FlexGrid::AlignCenter);
+    ms->set_col_alignment(3, FlexGrid::AlignRight);
+    ms->set_redraw(false);
+    for (const Period& p : periods) {
+        const int r = ms->add_row();
+        ms->set_text(r, 0, QString::number(p.idx));
+        ms->set_text(r, 1, p.s_dat);
+        ms->set_text(r, 2, p.e_dat);
+        ms->set_text(r, 3, amount_text(p.mon));
+        ms->set_text(r, 4, p.chm);
+    }
+    ms->set_row_height(1, 380);
+    ms->set_redraw(true);
+    ms->set_col_width(0, 0);
+    ms->set_col_width(1, col_w[1]);
+    ms->set_col_width(2, col_w[1]);
+    ms->set_col_width(3, col_w[16]);
+    ms->set_col_width(4, std::max(tw_rect(ms).width - 2 * col_w[1] - col_w[16] - 330, 0));
+}
+
+void B1_add_edt::Command1_click()
+{
+    if (mode() == QLatin1String("add")) {
+        msg_info(this, QStringLiteral("등록모드에서는 연회비 결제처리 작업을 할 수 없습니다!"));
+        return;
+    }
+    // Only a regular member has annual periods.
+    if (t_tmp_gbn->text() != QLatin1String("A")) {
+        msg_info(this, QStringLiteral("비회원은 연회비 결제처리 작업을 할 수 없습니다!"));
+        return;
+    }
+    const QDate start = parse_date(t_s_dat->text());
+    if (!start.isValid()) {
+        msg_info(this, QStringLiteral("시작일이 올바르지 않습니다!"));
+        return;
+    }
+    if (!open_db()) {
+        msg_info(this, k_db_fail);
+        return;
+    }
+    QList<Period> periods;
+    if (!::load_periods(t_cod->text(), &periods)) {
+        msg_info(this, QStringLiteral("연회원정보등록실패!"));
+        return;
+    }
+    const QString refusal = period_add_refusal(periods, start, period_end(start));
+    if (!refusal.isEmpty()) {
+        msg_info(this, refusal);
+        return;
+    }
+    if (!insert_period(t_cod->text(), start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text())) {
+        msg_info(this, QStringLiteral("연회원정보등록실패!"));
+        return;
+    }
+    msg_info(this, QStringLiteral("연회원정보등록완료!"));
+    saved = 1;
+    Command4_click();
+}
+
+void B1_add_edt::Command2_click()
+{
+    if (mode() == QLatin1String("add")) {
+        msg_info(this, QStringLiteral("등록모드에서는 연회비 결제처리 작업을 할 수 없습니다!"));
+        return;
+    }
+    const QDate start = parse_date(t_s_dat->text());
+    if (!start.isValid()) {
+        msg_info(this, QStringLiteral("시작일이 올바르지 않습니다!"));
+        return;
+    }
+    t_chm->setText(clean_input(t_chm->text()));
+    bool ok = false;
+    const qint64 idx = t_idx->text().toLongLong(&ok);
+    if (!open_db()) {
+        msg_info(this, k_db_fail);
+        return;
+    }
+    if (!ok || !update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text())) {
+        msg_info(this, QStringLiteral("연회원정보수정실패!"));
+        return;
+    }
+    msg_info(this, QStringLiteral("연회원정보수정완료!"));
+    saved = 1;
+    Command4_click();
+}
+
+void B1_add_edt::Command3_click()
+{
+    if (ms->rows() < 2) return;
+    if (!open_db()) {
+        msg_info(this, k_db_fail);
+        return;
+    }
+    QList<Period> periods;
+    bool ok = false;
+    const qint64 idx = t_idx->text().toLongLong(&ok);
+    if (!::load_periods(t_cod->text(), &periods) || !ok) {
+        msg_info(this, QStringLiteral("연회원정보삭제실패!"));
+        return;
+    }
+    if (periods.isEmpty()) return;
+    const QString refusal = period_delete_refusal(periods, idx, t_tmp_gbn->text());
+    if (!refusal.isEmpty()) {
+        msg_info(this, refusal);
+        return;
+    }
+    if (!msg_ask(this, QStringLiteral("현재내역을 삭제하시겠습니까?"))) return;
+    if (!delete_period(idx)) {
+        msg_info(this, QStringLiteral("연회원정보삭제실패!"));
+        return;
+    }
+    msg_info(this, QStringLiteral("연회원정보삭제완료!"));
+    saved = 1;
+    Command4_click();
+}
+
+void B1_add_edt::Command4_click()
+{
+    Command1->setEnabled(true);
+    Command2->setEnabled(false);
+    Command3->setEnabled(false);
+    t_idx->clear();
+    t_s_dat->setText(today_text());
+    t_e_dat->setText(date_text(period_end(today())));
+    t_chm->clear();
+    Option1->setChecked(true);
+    load_periods();
+}
+
+void B1_add_edt::ms_dbl_click()
+{
+    const int r = ms->row();
+    if (ms->rows() < 2 || r < 1) return;
+    t_idx->setText(ms->text(r, 0));
+    t_s_dat->setText(ms->text(r, 1));
+    t_e_dat->setText(ms->text(r, 2));
+    bool ok = false;
+    const qint64 mon = parse_amount(ms->text(r, 3), &ok);
+    (ok && mon == 0 ? Option2 : Option1)->setChecked(true);
+    t_chm->setText(ms->text(r, 4));
+    Command1->setEnabled(false);
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+    t_s_dat->setFocus();
+}

@@ -1,0 +1,345 @@
+#include "registers/B4.h"
+#include "registers/B4_add_edt.h"
+#include "registers/B4_pro.h"
+#include "registers/items.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "shell/screens.h"
+#include "ui/FlexGrid.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const char* kNoRight = "프로그램에서 승인할 수 없는 사용자입니다!";
+const char* kNoDb = "(서버)데이터베이스연결실패!";
+const char* kNoTicks = "체크된 품목이 없습니다!";
+
+QString tick() { return QStringLiteral("√"); }
+QString rented_mark() { return QStringLiteral("●"); }
+}
+
+B4::B4(QWidget* parent)
+    : ListWindow(QStringLiteral("B4"), QStringLiteral("전체품목정보관리"), Frame(), parent)
+{
+    using namespace list_frame;
+    t_gbn = new QComboBox(fm_sub);
+    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    tw_place(t_gbn, 120, ctl_top, 1500, ctl_height);
+    t_chk = new QComboBox(fm_sub);
+    t_chk->setObjectName(QStringLiteral("t_chk"));
+    tw_place(t_chk, 1680, ctl_top, 1300, ctl_height);
+    set_search_left(3040);
+
+    op_0 = new QRadioButton(QStringLiteral("사용중"), fm_sum);
+    op_0->setObjectName(QStringLiteral("op_0"));
+    tw_place(op_0, 5000, 60, 1000, 300);
+    op_1 = new QRadioButton(QStringLiteral("미사용"), fm_sum);
+    op_1->setObjectName(QStringLiteral("op_1"));
+    tw_place(op_1, 6000, 60, 1000, 300);
+    Check2 = new QCheckBox(QStringLiteral("체크자료일괄조정"), fm_sum);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    tw_place(Check2, 7060, 60, 1900, 300);
+    Check1 = new QCheckBox(QStringLiteral("체크자료반전처리"), fm_sum);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    tw_place(Check1, 8960, 60, 1900, 300);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->hide();
+
+    // Form_Load
+    la_usr->setText(cur_user);
+    t_gbn->addItem(QStringLiteral("전체보기"));
+    t_gbn->setCurrentIndex(0);
+    if (open_db()) {
+        bool ok = false;
+        const QStringList names = category_names(&ok);
+        for (const QString& n : names) t_gbn->addItem(n);
+    }
+    t_chk->addItem(QStringLiteral("바 코 드"));
+    for (int i = 1; i <= 6; ++i) t_chk->addItem(f_nam(i));
+    t_chk->setCurrentIndex(0);
+    op_0->setChecked(true);
+
+    connect(cmd_fnd, &QPushButton::clicked, this, &B4::cmd_fnd_click);
+    connect(t_ser, &QLineEdit::returnPressed, this, &B4::cmd_fnd_click);
+    t_ser->installEventFilter(this);
+    connect(t_gbn, qOverload<int>(&QComboBox::activated), this, [this] { ms_list(); });
+    connect(op_0, &QRadioButton::clicked, this, [this] { ms_list(); });
+    connect(op_1, &QRadioButton::clicked, this, [this] { ms_list(); });
+    connect(cmd_add, &QPushButton::clicked, this, &B4::cmd_add_click);
+    connect(cmd_edt, &QPushButton::clicked, this, &B4::cmd_edt_click);
+    connect(cmd_del, &QPushButton::clicked, this, &B4::cmd_del_click);
+    connect(ms, &FlexGrid::DblClick, this, &B4::ms_dbl_click);
+    connect(ms, &FlexGrid::MouseDown, this, &B4::ms_mouse_down);
+    connect(Check1, &QCheckBox::toggled, this, &B4::check1_click);
+    connect(Check2, &QCheckBox::toggled, this, &B4::check2_click);
+
+    ms_list();
+}
+
+B4::~B4() = default;
+
+bool B4::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == t_ser && e->type() == QEvent::MouseButtonDblClick) {
+        t_ser->clear();
+        return true;
+    }
+    return ListWindow::eventFilter(o, e);
+}
+
+void B4::place_switches()
+{
+    const int w = tw_rect(fm_sum).width;
+    const int usr = tw_rect(la_usr).width;
+    const int c1 = tw_rect(Check1).width, c2 = tw_rect(Check2).width;
+    const int o1 = tw_rect(op_1).width, o0 = tw_rect(op_0).width;
+    tw_set_left(Check1, w - usr - c1 - 120);
+    tw_set_left(Check2, w - usr - c1 - c2 - 120);
+    tw_set_left(op_1, w - usr - c1 - c2 - o1 - 60 - 120);
+    tw_set_left(op_0, w - usr - c1 - c2 - o1 - o0 - 60 - 120);
+}
+
+void B4::resizeEvent(QResizeEvent* e)
+{
+    ListWindow::resizeEvent(e);
+    place_switches();
+    set_col_width();
+}
+
+void B4::showEvent(QShowEvent* e)
+{
+    ListWindow::showEvent(e);
+    place_switches();
+    set_col_width();
+}
+
+void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }
+
+void B4::clear_grid()
+{
+    ms->clear_cells();
+    ms->set_rows(1);
+    ms->set_cols(1);
+}
+
+int B4::current_row() const
+{
+    if (ms->rows() <= 1) return 0;
+    const int r = ms->row();
+    return r >= 1 && r < ms->rows() ? r : 0;
+}
+
+void B4::ms_list()
+{
+    clear_grid();
+    t_ser->setText(clean_input(t_ser->text()));
+    if (!open_db()) {
+        msg_info(this, QString::fromUtf8(kNoDb));
+        return;
+    }
+    list_sql = b4_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
+    Text1->setText(list_sql.sql);
+    const ItemCounts n = b4_fill_grid(*ms, list_sql);
+    la_inf->setText(b4_count_text(n));
+    if (n.found == 0) return;
+    ms->set_row(1);
+    set_col_width();
+}
+
+void B4::cmd_fnd_click() { ms_list(); }
+
+void B4::ms_dbl_click()
+{
+    const int r = current_row();
+    if (r == 0) return;
+    ms->set_text(r, 1, ms->text(r, 1) == tick() ? QString() : tick());
+}
+
+void B4::ms_mouse_down(Qt::MouseButton button, const QPoint& global_pos)
+{
+    if (button == Qt::RightButton) screens::popup(QStringLiteral("POP3"), global_pos);
+}
+
+QStringList B4::ticked_barcodes() const
+{
+    QStringList out;
+    for (int r = 1; r < ms->rows(); ++r)
+        if (ms->text(r, 1) == tick()) out << ms->text(r, 4);
+    return out;
+}
+
+void B4::check1_click(bool ticked)
+{
+    if (!ticked) return;
+    auto untick = [this] { Check1->setChecked(false); };
+    if (ms->rows() <= 1) { untick(); return; }
+    QStringList cods;
+    for (int r = 1; r < ms->rows(); ++r) {
+        if (ms->text(r, 1) != tick()) continue;
+        if (ms->text(r, 2) == rented_mark()) {
+            msg_info(this, QStringLiteral("(%1) 대여중인 품목은 사용안함으로 변경할 수 없습니다!").arg(r));
+            untick();
+            return;
+        }
+        cods << ms->text(r, 4);
+    }
+    if (cods.isEmpty()) {
+        msg_info(this, QString::fromUtf8(kNoTicks));
+        untick();
+        return;
+    }
+    const bool to_use = op_1->isChecked();
+    const QString q = to_use ? QStringLiteral("(%1)건의 데이터를 사용함으로 변경하시겠습니까?")
+                             : QStringLiteral("(%1)건의 데이터를 사용안함으로 변경하시겠습니까?");
+    if (!msg_ask(this, q.arg(cods.size()))) { untick(); return; }
+    if (!open_db()) {
+        msg_info(this, QString::fromUtf8(kNoDb));
+        untick();
+        return;
+    }
+    if (!items_set_act(cods, to_use)) {
+        msg_info(this, QStringLiteral("데이터처리실패!"));
+        untick();
+        return;
+    }
+    msg_info(this, QStringLiteral("데이터처리완료!"));
+    untick();
+    ms_list();
+}
+
+void B4::check2_click(bool ticked)
+{
+    if (!ticked) return;
+    auto untick = [this] { Check2->setChecked(false); };
+    if (ms->rows() <= 1) { untick(); return; }
+    QList<int> rows;
+    for (int r = 1; r < ms->rows(); ++r)
+        if (ms->text(r, 1) == tick()) rows << r;
+    if (rows.isEmpty()) {
+        msg_info(this, QString::fromUtf8(kNoTicks));
+        untick();
+        return;
+    }
+    B4_pro* d = screens::kept<B4_pro>();
+    d->form_load();
+    FlexGrid* g = d->ms;
+    g->clear_cells();
+    g->set_rows(1);
+    g->set_cols(1);
+    g->set_redraw(false);
+    g->set_rows(int(rows.size()) + 1);
+    g->set_cols(10);
+    g->set_row_height(0, 440);
+    g->set_col_alignment(1, FlexGrid::AlignCenter);
+    g->set_col_alignment(3, FlexGrid::AlignCenter);
+    g->set_col_alignment(7, FlexGrid::AlignRight);
+    g->set_col_alignment(8, FlexGrid::AlignRight);
+    const QStringList heads = {QString(), QStringLiteral("상태"), QStringLiteral("품목분류"), QStringLiteral("바 코 드"),
+                               f_nam(1), f_nam(2), f_nam(3), QStringLiteral("대 여 료"), QStringLiteral("연 체 료"),
+                               QStringLiteral("비    고")};
+    const int widths[] = {0, col_w[0], col_w[7], col_w[8], col_w[9], col_w[10], col_w[11], col_w[16], col_w[16], 2500};
+    const int from[] = {0, 2, 3, 4, 5, 6, 7, 11, 12, 13};
+    for (int c = 0; c < 10; ++c) {
+        g->set_text(0, c, heads[c]);
+        g->set_col_width(c, widths[c]);
+    }
+    g->set_row_height(1, 380);
+    int out = 1;
+    for (int r : rows) {
+        for (int c = 1; c < 10; ++c) g->set_text(out, c, ms->text(r, from[c]));
+        ++out;
+    }
+    g->set_redraw(true);
+    g->set_row(1);
+    d->exec();
+}
+
+void B4::cmd_add_click()
+{
+    if (!has_right(user_rights, QStringLiteral("add"))) {
+        msg_info(this, QString::fromUtf8(kNoRight));
+        return;
+    }
+    if (!open_db()) {
+        msg_info(this, QString::fromUtf8(kNoDb));
+        return;
+    }
+    B4_add_edt* d = screens::kept<B4_add_edt>();
+    d->form_load();
+    d->la_sta->setText(QStringLiteral("신규등록"));
+    d->t_chk->setText(QStringLiteral("add"));
+    d->exec();
+}
+
+void B4::cmd_edt_click()
+{
+    if (!has_right(user_rights, QStringLiteral("edt"))) {
+        msg_info(this, QString::fromUtf8(kNoRight));
+        return;
+    }
+    const int r = current_row();
+    if (r == 0) return;
+    B4_add_edt* d = screens::kept<B4_add_edt>();
+    d->form_load();
+    d->t_chk->setText(QStringLiteral("edt"));
+    d->la_sta->setText(ms->text(r, 2) == rented_mark() ? QStringLiteral("현재대여중..") : QStringLiteral("재고보유중.."));
+    d->t_tmp_gbn->setText(ms->text(r, 3));
+    d->set_edit_barcode(ms->text(r, 4));
+    for (int i = 0; i < 6; ++i) d->t_f_nam[i]->setText(ms->text(r, 5 + i));
+    d->t_dan->setText(ms->text(r, 11));
+    d->t_yun->setText(ms->text(r, 12));
+    d->t_big->setText(ms->text(r, 13));
+    d->exec();
+}
+
+void B4::cmd_del_click()
+{
+    if (!has_right(user_rights, QStringLiteral("del"))) {
+        msg_info(this, QString::fromUtf8(kNoRight));
+        return;
+    }
+    const int r = current_row();
+    if (r == 0) return;
+    if (!open_db()) {
+        msg_info(this, QString::fromUtf8(kNoDb));
+        return;
+    }
+    if (ms->text(r, 2) == rented_mark()) {
+        msg_info(this, QStringLiteral("대여중인 품목은 삭제할 수 없습니다!"));
+        return;
+    }
+    const QString cod = ms->text(r, 4);
+    const QString history = QStringLiteral("[") + cod + QStringLiteral("]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!");
+    switch (item_has_history(cod)) {
+    case Lookup::Failed:
+        msg_info(this, QStringLiteral("삭제실패!"));
+        return;
+    case Lookup::Found:
+        msg_info(this, history);
+        return;
+    case Lookup::None:
+        break;
+    }
+    if (!msg_ask(this, QStringLiteral("[") + cod + QStringLiteral("]항목을 삭제하시겠습니까?"))) return;
+    switch (item_delete(cod)) {
+    case ItemDelete::Done:
+        msg_info(this, QStringLiteral("삭제완료!"));
+        ms_list();
+        return;
+    case ItemDelete::History:
+        msg_info(this, history);
+        return;
+    case ItemDelete::Failed:
+        msg_info(this, QStringLiteral("삭제실패!"));
+        return;
+    }
+}

@@ -1,0 +1,277 @@
+#include "registers/B4_add_edt.h"
+#include "registers/items.h"
+#include "data/db.h"
+#include "data/state.h"
+#include "data/text.h"
+#include "shell/screens.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QPushButton* dialog_button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QLineEdit* box(QWidget* parent, const QString& name, int top)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    tw_place(e, 1500, top, 4155, 330);
+    return e;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int top)
+{
+    auto* l = new QLabel(text, parent);
+    tw_place(l, 240, top, 1200, 330);
+    return l;
+}
+
+// Reformats a fee box while it is typed, the caret kept at the end.
+void keep_grouped(QLineEdit* e)
+{
+    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
+        const QString f = fee_format(t);
+        if (f != t) e->setText(f);
+        e->setCursorPosition(int(e->text().size()));
+    });
+}
+}
+
+B4_add_edt::B4_add_edt(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("B4_add_edt"));
+    setWindowTitle(QStringLiteral("전체품목정보관리"));
+    setModal(true);
+    setFixedSize(twips_to_px(5895), twips_to_px(6975));
+
+    const int step = 450;
+    int top = 240;
+    label(this, QStringLiteral("재고상태"), top);
+    la_sta = new QLabel(this);
+    la_sta->setObjectName(QStringLiteral("la_sta"));
+    tw_place(la_sta, 1500, top, 4155, 330);
+    top += step;
+    label(this, QStringLiteral("품목분류"), top);
+    t_gbn = new QComboBox(this);
+    t_gbn->setObjectName(QStringLiteral("t_gbn"));
+    tw_place(t_gbn, 1500, top, 4155, 330);
+    top += step;
+    label(this, QStringLiteral("바 코 드"), top);
+    t_cod = box(this, QStringLiteral("t_cod"), top);
+    top += step;
+    for (int i = 0; i < 6; ++i) {
+        la[size_t(i)] = label(this, QString(), top);
+        la[size_t(i)]->setObjectName(QStringLiteral("la%1").arg(i + 1));
+        t_f_nam[size_t(i)] = box(this, QStringLiteral("t_f%1_nam").arg(i + 1), top);
+        top += step;
+    }
+    label(this, QStringLiteral("대 여 료"), top);
+    t_dan = box(this, QStringLiteral("t_dan"), top);
+    t_dan->setAlignment(Qt::AlignRight);
+    top += step;
+    label(this, QStringLiteral("연 체 료"), top);
+    t_yun = box(this, QStringLiteral("t_yun"), top);
+    t_yun->setAlignment(Qt::AlignRight);
+    top += step;
+    label(this, QStringLiteral("비    고"), top);
+    t_big = box(this, QStringLiteral("t_big"), top);
+    top += step + 150;
+    t_chk = new QLineEdit(this);
+    t_chk->setObjectName(QStringLiteral("t_chk"));
+    t_chk->hide();
+    t_tmp_gbn = new QLineEdit(this);
+    t_tmp_gbn->setObjectName(QStringLiteral("t_tmp_gbn"));
+    t_tmp_gbn->hide();
+    cmd_chk = dialog_button(this, "cmd_chk", QStringLiteral("저장"));
+    tw_place(cmd_chk, 3060, top, 1215, 420);
+    cmd_can = dialog_button(this, "cmd_can", QStringLiteral("닫기"));
+    tw_place(cmd_can, 4440, top, 1215, 420);
+
+    // Enter and Tab walk the boxes in this order; the category box comes last.
+    QList<QWidget*> order{t_cod};
+    for (QLineEdit* e : t_f_nam) order << e;
+    order << t_dan << t_yun << t_big << cmd_chk;
+    for (int i = 0; i + 1 < order.size(); ++i) {
+        QWidget* next = order[i + 1];
+        connect(static_cast<QLineEdit*>(order[i]), &QLineEdit::returnPressed, next, [next] { next->setFocus(); });
+    }
+    order << cmd_can << t_gbn;
+    for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+
+    keep_grouped(t_dan);
+    keep_grouped(t_yun);
+    cmd_chk->installEventFilter(this);
+    connect(cmd_chk, &QPushButton::clicked, this, &B4_add_edt::cmd_chk_click);
+    connect(cmd_can, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void B4_add_edt::form_load()
+{
+    for (int i = 0; i < 6; ++i) la[size_t(i)]->setText(f_nam(i + 1));
+    t_cod->setMaxLength(p_cod_cnt > 0 ? p_cod_cnt : 32767);
+    t_cod->setEnabled(true);
+    edit_cod_.clear();
+    t_cod->clear();
+    for (QLineEdit* e : t_f_nam) e->clear();
+    t_dan->clear();
+    t_yun->clear();
+    t_big->clear();
+    t_chk->clear();
+    t_tmp_gbn->clear();
+    la_sta->clear();
+    t_gbn->clear();
+    if (open_db()) {
+        bool ok = false;
+        const QStringList names = category_names(&ok);
+        if (names.isEmpty()) {
+            if (ok) t_gbn->addItem(QStringLiteral("분류없음"));
+        } else {
+            t_gbn->addItems(names);
+        }
+    }
+    t_gbn->setCurrentIndex(t_gbn->count() > 0 ? 0 : -1);
+}
+
+void B4_add_edt::set_edit_barcode(const QString& cod)
+{
+    edit_cod_ = cod;
+    t_cod->setMaxLength(32767);
+    t_cod->setText(cod);
+}
+
+void B4_add_edt::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (t_chk->text() == QStringLiteral("edt")) {
+        t_cod->setEnabled(false);
+        // The item's own category is shown even when the register no longer has it.
+        const QString g = t_tmp_gbn->text();
+        int i = t_gbn->findText(g, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (i < 0) {
+            t_gbn->addItem(g);
+            i = t_gbn->count() - 1;
+        }
+        t_gbn->setCurrentIndex(i);
+        t_f_nam[0]->setFocus();
+    } else {
+        t_cod->setFocus();
+    }
+}
+
+bool B4_add_edt::eventFilter(QObject* o, QEvent* e)
+{
+    // Enter on the focused save button presses it.
+    if (o == cmd_chk && e->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            cmd_chk->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void B4_add_edt::cmd_chk_click()
+{
+    const bool add = t_chk->text() == QStringLiteral("add");
+    // An edit keeps the barcode as it came from the list: it is the row's key.
+    if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
+    for (QLineEdit* e : t_f_nam) e->setText(clean_input(e->text()));
+    const QString cod = add ? t_cod->text() : edit_cod_;
+    auto focus_cod = [this] { if (t_cod->isEnabled()) t_cod->setFocus(); };
+
+    // No category to offer (none registered, or the list could not be read).
+    if (t_gbn->currentText() == QStringLiteral("분류없음") || t_gbn->currentText().isEmpty()) {
+        msg_info(this, QStringLiteral("하나이상의 품목분류를 등록하세요!"));
+        return;
+    }
+    if (cod.isEmpty()) {
+        msg_info(this, QStringLiteral("바코드가 비어 있습니다!"));
+        focus_cod();
+        return;
+    }
+    if (cod.size() < p_cod_cnt) {
+        msg_info(this, QStringLiteral("바코드자리수가 올바르지 않습니다!"));
+        focus_cod();
+        return;
+    }
+    Item it;
+    if (!fee_value(t_dan->text(), &it.dae) || it.dae < 0) {
+        msg_info(this, QStringLiteral("대여료가 올바르지 않습니다!"));
+        t_dan->setFocus();
+        return;
+    }
+    if (!fee_value(t_yun->text(), &it.yun)) {
+        msg_info(this, QStringLiteral("연체료 올바르지 않습니다!"));
+        t_yun->setFocus();
+        return;
+    }
+    if (it.yun < 0) {
+        msg_info(this, QStringLiteral("연체료가 올바르지 않습니다!"));
+        t_yun->setFocus();
+        return;
+    }
+    if (!open_db()) {
+        msg_info(this, QStringLiteral("(서버)데이터베이스연결실패!"));
+        return;
+    }
+    if (add) {
+        const Lookup dup = item_exists(cod);
+        if (dup == Lookup::Failed) {
+            msg_info(this, QStringLiteral("등록실패!"));
+            return;
+        }
+        if (dup == Lookup::Found) {
+            msg_info(this, QStringLiteral("동일한 품목코드가 존재합니다!"));
+            focus_cod();
+            return;
+        }
+    }
+    if (!msg_ask(this, add ? QStringLiteral("작성한 내용을 등록하시겠습니까?")
+                           : QStringLiteral("작성한 내용을 수정하시겠습니까?")))
+        return;
+    it.gbn = t_gbn->currentText();
+    it.cod = cod;
+    for (int i = 0; i < 6; ++i) it.f[size_t(i)] = t_f_nam[size_t(i)]->text();
+    it.big = t_big->text();
+    if (add) {
+        if (!item_insert(it)) {
+            msg_info(this, QStringLiteral("등록실패!"));
+            return;
+        }
+        msg_info(this, QStringLiteral("등록완료!"));
+        saved = 1;
+        t_cod->clear();
+        for (QLineEdit* e : t_f_nam) e->clear();
+        t_dan->clear();
+        t_yun->clear();
+        t_big->clear();
+        t_cod->setFocus();
+        return;
+    }
+    if (!item_update(it)) {
+        msg_info(this, QStringLiteral("수정실패!"));
+        return;
+    }
+    msg_info(this, QStringLiteral("수정완료!"));
+    saved = 1;
+    accept();
+}
+
+void B4_add_edt::done(int r)
+{
+    QDialog::done(r);
+    if (saved > 0) screens::reload(QStringLiteral("B4"));
+}

@@ -1,0 +1,223 @@
+#include "ui/FlexGrid.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+
+namespace {
+// A shown grid with a header and n data rows "r<i>" in column 1.
+void fill(FlexGrid& g, int n)
+{
+    g.set_cols(3);
+    g.set_text(0, 0, "키");
+    g.set_text(0, 1, "이름");
+    g.set_text(0, 2, "금액");
+    g.set_redraw(false);
+    g.set_rows(1);
+    for (int i = 1; i <= n; ++i) {
+        const int r = g.add_row();
+        const QByteArray t = "r" + QByteArray::number(i);
+        g.set_utf8(r, 1, t.constData(), int(t.size()));
+    }
+    g.set_redraw(true);
+}
+
+int shown_rows(const FlexGrid& g) { return g.model()->rowCount(); }
+
+void wheel(FlexGrid& g, QPoint angle)
+{
+    const QPointF at(20, 20);
+    QWheelEvent e(at, g.viewport()->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &e);
+}
+}
+
+class TestGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void header_and_appended_rows();
+    void redraw_keeps_current_row();
+    void shrinking_rows();
+    void widths_survive_reloads();
+    void wheel_rule();
+    void real_wheel_events();
+};
+
+void TestGrid::header_and_appended_rows()
+{
+    FlexGrid g;
+    fill(g, 3);
+    QCOMPARE(g.rows(), 4);
+    QCOMPARE(shown_rows(g), 3);
+    QCOMPARE(g.model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("이름"));
+    QCOMPARE(g.text(0, 1), QStringLiteral("이름"));
+    QCOMPARE(g.text(3, 1), QStringLiteral("r3"));
+    QCOMPARE(g.model()->index(0, 1).data().toString(), QStringLiteral("r1"));
+
+    // Rows appended while redraw is off appear only when it comes back on.
+    g.set_redraw(false);
+    for (int i = 0; i < 1000; ++i) g.set_text(g.add_row(), 2, QString::number(i));
+    QCOMPARE(g.rows(), 1004);
+    QCOMPARE(shown_rows(g), 3);
+    g.set_redraw(true);
+    QCOMPARE(shown_rows(g), 1003);
+    QCOMPARE(g.text(1003, 2), QStringLiteral("999"));
+    QCOMPARE(g.model()->index(1002, 2).data().toString(), QStringLiteral("999"));
+
+    // A longer text in a cell that held a shorter one.
+    g.set_text(2, 1, "훨씬 더 긴 이름");
+    g.set_text(3, 1, "x");
+    QCOMPARE(g.text(2, 1), QStringLiteral("훨씬 더 긴 이름"));
+    QCOMPARE(g.text(3, 1), QStringLiteral("x"));
+    QCOMPARE(g.text(1, 1), QStringLiteral("r1"));
+
+    g.clear_cells();
+    QCOMPARE(g.rows(), 1004);
+    QCOMPARE(g.text(0, 1), QString());
+    QCOMPARE(g.text(2, 1), QString());
+}
+
+void TestGrid::redraw_keeps_current_row()
+{
+    FlexGrid g;
+    fill(g, 10);
+    QCOMPARE(g.row(), 0);
+    g.set_row(4);
+    QCOMPARE(g.row(), 4);
+    g.set_col(1);
+    QCOMPARE(g.text(), QStringLiteral("r4"));
+    g.set_redraw(false);
+    g.add_row();
+    QCOMPARE(g.row(), 4);
+    g.set_redraw(true);
+    QCOMPARE(g.row(), 4);
+    QCOMPARE(g.text(), QStringLiteral("r4"));
+    // Reloaded from scratch with fewer rows: the current row cannot stay.
+    g.set_redraw(false);
+    g.set_rows(1);
+    g.add_row();
+    g.set_redraw(true);
+    QVERIFY(g.row() <= 1);
+    g.set_row(0);
+    QCOMPARE(g.row(), 0);
+    g.set_row(99);
+    QCOMPARE(g.row(), 0);
+}
+
+void TestGrid::shrinking_rows()
+{
+    FlexGrid g;
+    fill(g, 10);
+    g.set_cell_fore_color(8, 1, Qt::red);
+    g.set_row(8);
+    g.set_rows(4);
+    QCOMPARE(g.rows(), 4);
+    QCOMPARE(shown_rows(g), 3);
+    QCOMPARE(g.text(3, 1), QStringLiteral("r3"));
+    QCOMPARE(g.row(), 0);
+    g.set_rows(10);
+    // Rows that came back are empty and plain.
+    QCOMPARE(g.text(8, 1), QString());
+    QCOMPARE(g.cell_fore_color(8, 1), QColor(Qt::black));
+    QCOMPARE(g.text(0, 1), QStringLiteral("이름"));
+    g.set_rows(0);
+    QCOMPARE(g.rows(), 1);   // the header row stays
+    // Fewer columns keep the texts of the ones that remain.
+    fill(g, 2);
+    g.set_cols(2);
+    QCOMPARE(g.text(2, 1), QStringLiteral("r2"));
+    QCOMPARE(g.text(2, 2), QString());
+}
+
+void TestGrid::widths_survive_reloads()
+{
+    FlexGrid g;
+    g.resize(600, 300);
+    g.show();
+    fill(g, 5);
+    g.set_col_width(0, 0);
+    g.set_col_width(1, 1500);
+    g.set_col_width(2, 2400);
+    g.set_row_height(0, 440);
+    g.set_row_height(1, 380);
+    g.set_col_alignment(2, FlexGrid::AlignRight);
+    auto check = [&](const char* when) {
+        QVERIFY2(g.isColumnHidden(0), when);
+        QVERIFY2(!g.isColumnHidden(1), when);
+        QCOMPARE(g.col_width(0), 0);
+        QCOMPARE(g.columnWidth(1), twips_to_px(1500));
+        QCOMPARE(g.columnWidth(2), twips_to_px(2400));
+        QCOMPARE(g.horizontalHeader()->height(), twips_to_px(440));
+        QCOMPARE(g.rowHeight(0), twips_to_px(380));
+        QCOMPARE(g.model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    };
+    check("set");
+    fill(g, 7);
+    check("reloaded");
+    g.set_rows(3);
+    check("rows cut");
+    g.clear_cells();
+    check("cleared");
+    g.set_col_width(0, 500);
+    QVERIFY(!g.isColumnHidden(0));
+    QCOMPARE(g.columnWidth(0), twips_to_px(500));
+}
+
+void TestGrid::wheel_rule()
+{
+    FlexGrid g;
+    g.resize(400, 200);
+    fill(g, 200);
+    hook_wheel(&g);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QScrollBar* bar = g.verticalScrollBar();
+    QVERIFY(bar->maximum() > 50);
+    const int page = bar->pageStep();
+    QVERIFY(page > 1);
+    bar->setValue(100);
+    g.wheel_scroll(120);
+    QCOMPARE(bar->value(), 99);
+    g.wheel_scroll(-120);
+    QCOMPARE(bar->value(), 100);
+    g.wheel_scroll(240);
+    QCOMPARE(bar->value(), 100 - page);
+    g.wheel_scroll(-240);
+    QCOMPARE(bar->value(), 100);
+    g.wheel_scroll(0);
+    QCOMPARE(bar->value(), 100);
+}
+
+void TestGrid::real_wheel_events()
+{
+    FlexGrid g;
+    g.resize(400, 200);
+    fill(g, 200);
+    QVERIFY(hook_wheel(&g));
+    QVERIFY(hook_wheel(&g));   // twice is once
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QScrollBar* bar = g.verticalScrollBar();
+    bar->setValue(50);
+    wheel(g, QPoint(0, -120));
+    QCOMPARE(bar->value(), 51);   // one line, not the view's three on top
+    wheel(g, QPoint(0, 120));
+    QCOMPARE(bar->value(), 50);
+    wheel(g, QPoint(0, -360));
+    QCOMPARE(bar->value(), 50 + bar->pageStep());
+    bar->setValue(50);
+    wheel(g, QPoint(-120, 0));   // sideways: no paging
+    QCOMPARE(bar->value(), 50);
+    wheel(g, QPoint(0, 0));
+    QCOMPARE(bar->value(), 50);
+    unhook_wheel(&g);
+    unhook_wheel(&g);
+    QVERIFY(!g.wheel_hooked());
+}
+
+QTEST_MAIN(TestGrid)
+#include "tst_grid.moc"
