@@ -48,16 +48,16 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
 {
     using namespace list_frame;
     t_date1 = date_box(fm_sub, "t_date1");
-    tw_place(t_date1, 120, ctl_top, 1400, ctl_height);
+    tw_place(t_date1, 120, ctl_top, 1700, ctl_height);
     t_date2 = date_box(fm_sub, "t_date2");
-    tw_place(t_date2, 1580, ctl_top, 1400, ctl_height);
+    tw_place(t_date2, 1880, ctl_top, 1700, ctl_height);
     t_gbn = new QComboBox(fm_sub);
     t_gbn->setObjectName(QStringLiteral("t_gbn"));
-    tw_place(t_gbn, 3040, ctl_top, 1300, ctl_height);
+    tw_place(t_gbn, 3640, ctl_top, 1300, ctl_height);
     t_chk = new QComboBox(fm_sub);
     t_chk->setObjectName(QStringLiteral("t_chk"));
-    tw_place(t_chk, 4400, ctl_top, 1300, ctl_height);
-    set_search_left(5760);
+    tw_place(t_chk, 5000, ctl_top, 1300, ctl_height);
+    set_search_left(6360);
 
     cmd_add->setText(QStringLiteral("대여"));
     cmd_edt->setText(QStringLiteral("반납"));

@@ -33,8 +33,6 @@ public:
     CaParams params() const;
     // The filter of the first ticked box of Check3, Check4, Check6.
     CaFilter filter() const;
-    // Result of the last load.
-    const CaFill& last_fill() const { return fill_; }
 
 public slots:
     void ms_list() override;

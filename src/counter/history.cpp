@@ -64,17 +64,6 @@ Query ca_list_query(const CaParams& p)
     return Query(sql, args);
 }
 
-QString ca_pay_mark(const QString& dae_chk, const QString& yun_chk)
-{
-    const bool dy = dae_chk == QLatin1String("Y"), dn = dae_chk == QLatin1String("N");
-    const bool yy = yun_chk == QLatin1String("Y"), yn = yun_chk == QLatin1String("N");
-    if (dy && yy) return QStringLiteral("●");
-    if (dy && yn) return QStringLiteral("◐");
-    if (dn && yy) return QStringLiteral("◑");
-    if (dn && yn) return QStringLiteral("○");
-    return QString();
-}
-
 void ca_clear_grid(FlexGrid* ms)
 {
     if (!ms) return;
@@ -98,7 +87,27 @@ void sum_row(FlexGrid* ms, const QString& label, qint64 dae, qint64 yun, const Q
     ms->set_cell_fore_color(r, 15, color);
 }
 
-// The four marks as UTF-8, by the two flags.
+// A whole number with digit grouping, written into buf; its length.
+int amount_utf8(qint64 v, char* buf)
+{
+    char digits[24];
+    int n = 0;
+    quint64 mag = v < 0 ? quint64(-(v + 1)) + 1ULL : quint64(v);
+    do {
+        digits[n++] = char('0' + mag % 10);
+        mag /= 10;
+    } while (mag);
+    int len = 0;
+    if (v < 0) buf[len++] = '-';
+    for (int i = n - 1; i >= 0; --i) {
+        buf[len++] = digits[i];
+        if (i > 0 && i % 3 == 0) buf[len++] = ',';
+    }
+    return len;
+}
+
+// Payment mark of the two paid flags as UTF-8: "●" both paid, "◐" rental
+// fee only, "◑" late fee only, "○" neither; none for any other pair.
 const char* mark_utf8(const char* d, int dl, const char* y, int yl, int* len)
 {
     *len = 0;
@@ -158,8 +167,9 @@ CaFill ca_fill_grid(FlexGrid* ms, Connection& c, const Query& q, CaDateKind kind
             if (len) ms->set_utf8(r, col, p, len);
         }
         const qint64 dae = cur.integer(14), yun = cur.integer(15);
-        ms->set_text(r, 14, amount_text(dae));
-        ms->set_text(r, 15, amount_text(yun));
+        char buf[32];
+        ms->set_utf8(r, 14, buf, amount_utf8(dae, buf));
+        ms->set_utf8(r, 15, buf, amount_utf8(yun, buf));
         g_dae += dae;
         g_yun += yun;
         f.total_dae += dae;

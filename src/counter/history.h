@@ -49,5 +49,3 @@ CaFill ca_fill_grid(FlexGrid* ms, Connection& c, const Query& q, CaDateKind kind
 void ca_set_col_width(FlexGrid* ms, bool detail, int grid_width_twips);
 // The result line after a load.
 QString ca_result_text(const CaFill& f);
-// Payment mark of the two paid flags.
-QString ca_pay_mark(const QString& dae_chk, const QString& yun_chk);

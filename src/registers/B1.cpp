@@ -89,9 +89,10 @@ B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("ì „ì²
     connect(cmd_edt, &QPushButton::clicked, this, &B1::cmd_edt_click);
     connect(cmd_del, &QPushButton::clicked, this, &B1::cmd_del_click);
     connect(Check1, &QCheckBox::toggled, this, &B1::Check1_click);
-    connect(t_gbn, &QComboBox::activated, this, [this] { ms_list(); });
-    connect(op_0, &QRadioButton::clicked, this, [this] { ms_list(); });
-    connect(op_1, &QRadioButton::clicked, this, [this] { ms_list(); });
+    connect(t_gbn, &QComboBox::currentIndexChanged, this, [this] { ms_list(); });
+    // One reload per change of the option: only the button that became selected.
+    for (QRadioButton* op : {op_0, op_1})
+        connect(op, &QRadioButton::toggled, this, [this](bool on) { if (on) ms_list(); });
     connect(ms, &FlexGrid::DblClick, this, &B1::ms_dbl_click);
     connect(ms, &FlexGrid::MouseDown, this, &B1::ms_mouse_down);
 

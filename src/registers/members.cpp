@@ -108,6 +108,11 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
                                   "휴 대 폰", "주    소", "시작일", "만료일", "결제",     "미반납",   "비    고"};
     for (int i = 0; i < 14; ++i) ms.set_text(0, i, QString::fromUtf8(heads[i]));
     if (pb) pb->setRange(0, 0);   // busy while the rows come
+    // The list holds at most every member: room for them up front spares the
+    // grid's storage its growing copies.
+    bool failed = false;
+    const int members = con().scalar(Query("SELECT count(*) FROM TB1"), &failed).toInt();
+    if (!failed && members > 0) ms.reserve_rows(members + 1, 120);
 
     static const QByteArray no_period = QByteArrayLiteral("####-##-##");
     static const QByteArray paid = QStringLiteral("●").toUtf8();

@@ -9,7 +9,9 @@ class QLineEdit;
 // query its caller left in list_sql and hands a code back to the caller.
 // The caller (a screen named "C1" or "C2") writes its name into t_chk before
 // showing the picker; on a choice the picker writes the code into the
-// caller's box, closes, and calls the caller's check slot.
+// caller's box, closes, and calls the caller's check slot (directly, before
+// exec() returns). exec() gives Accepted after such a hand-back, Rejected
+// after Esc, when the caller's box keeps what was typed.
 class PickerDialog : public QDialog {
     Q_OBJECT
 public:

@@ -59,8 +59,8 @@ void GridStore::compact()
     size_t used = 0;
     for (size_t i = 0; i < cells_.size(); ++i) used += cells_[i].len;
     if (used * 2 >= pool_.size()) return;
-    std::string kept;
-    kept.reserve(used);
+    PodBuf<char> kept;
+    kept.reserve(std::max<size_t>(used, 1));
     for (size_t i = 0; i < cells_.size(); ++i) {
         Cell& c = cells_[i];
         if (!c.len) continue;
@@ -68,8 +68,9 @@ void GridStore::compact()
         kept.append(pool_.data() + c.off, c.len);
         c.off = off;
     }
-    pool_.resize(kept.size());
-    if (!kept.empty()) std::memcpy(pool_.data(), kept.data(), kept.size());
+    // The pool keeps its room for the next load.
+    pool_.clear();
+    if (kept.size()) pool_.append(kept.data(), kept.size());
 }
 
 void GridStore::clear_texts()

@@ -47,6 +47,7 @@ public:
     }
     void append(const T* src, size_t k)
     {
+        if (k == 0) return;
         const size_t at = n_;
         if (n_ + k > cap_) reserve(std::max(n_ + k, cap_ + cap_ / 2 + 4096));
         std::memcpy(static_cast<void*>(p_ + at), src, k * sizeof(T));
@@ -115,6 +116,8 @@ public:
 
     // Appends a data row (its cells empty) and returns its index.
     int add_row();
+    // Room for this many rows (header included) before a long run of add_row.
+    void reserve_rows(int rows, int bytes_per_row) { store_.reserve_rows(rows, bytes_per_row); }
     void set_utf8(int r, int c, const char* p, int len);
 
     void set_col_width(int c, int twips);

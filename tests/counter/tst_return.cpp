@@ -231,13 +231,16 @@ void TestReturn::picker_hand_back()
     C2* d = screens::kept<C2>();
     d->form_load();
     d->show();
-    QWidget* w = screens::find("C2");
-    QCOMPARE(w, static_cast<QWidget*>(d));
-    w->findChild<QLineEdit*>("t_m_cod")->setText("M1");
-    QVERIFY(QMetaObject::invokeMethod(w, "mem_chk"));
-    QVERIFY(d->fm_p->isEnabled());
-    w->findChild<QLineEdit*>("t_p_cod")->setText("P1");
-    QVERIFY(QMetaObject::invokeMethod(w, "pdt_chk"));
+    // The item picker hands an item that is out back into the list.
+    enter_member(*d, "M1");
+    when_dialog_shows("pop_pdt", [](QWidget* p) {
+        auto* ms = p->findChild<FlexGrid*>("ms");
+        for (int row = 1; row < ms->rows(); ++row)
+            if (ms->text(row, 3) == "P1") ms->set_row(row);
+        QTest::keyClick(ms, Qt::Key_Return);
+    });
+    scan(*d, "이름");
+    QCOMPARE(d->ms_p->text(1, 4), QString("P1"));
     QCOMPARE(d->ms_p->text(1, 3), QString("600"));
     d->hide();
     delete d;

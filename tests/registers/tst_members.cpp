@@ -105,7 +105,6 @@ private slots:
     void filters_by_kind_use_and_field()
     {
         b1->t_gbn->setCurrentText(QStringLiteral("비 회 원"));
-        emit b1->t_gbn->activated(2);
         QCOMPARE(ms->rows() - 1, 2);
         b1->t_gbn->setCurrentIndex(0);
         b1->op_1->click();

@@ -7,6 +7,7 @@
 #include "registers/B1_add_edt.h"
 #include "ui/FlexGrid.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -57,6 +58,10 @@ private slots:
         when_dialog_shows("B1_add_edt", [&](QWidget* w) {
             auto* d = static_cast<B1_add_edt*>(w);
             state << d->t_c_dat->text() << QString::number(d->fm1->isEnabled()) << QString::number(d->t_s_dat->isVisible());
+            // Enter walks the boxes down to the save button, which it does not press.
+            d->t_c_dat->setFocus();
+            for (int i = 0; i < 7; ++i) press_enter(d->focusWidget());
+            state << d->focusWidget()->objectName();
             // The box admits m_cod_cnt characters; the code is upper-cased and cleaned.
             QTest::keyClicks(d->t_cod, "ab'12345");
             state << d->t_cod->text();
@@ -87,7 +92,7 @@ private slots:
             QTest::keyClick(d, Qt::Key_Escape);
         });
         b1->cmd_add->click();
-        QCOMPARE(state, (QStringList{"2028-01-10", "0", "0", "ab'123", "", "", "1", "2028-01-10", "1",
+        QCOMPARE(state, (QStringList{"2028-01-10", "0", "0", "cmd_chk", "ab'123", "", "", "1", "2028-01-10", "1",
                                      "동일한 회원코드가 존재합니다!", "회원코드가 비어 있습니다!",
                                      "가입일이 올바르지 않습니다!"}));
         QCOMPARE(r.texts.mid(0, 6), (QStringList{"작성한 내용을 등록하시겠습니까?", "등록완료!",

@@ -1,0 +1,161 @@
+// The counter's cases: member lookup and barcode scan at the rental screen,
+// 10-item rental and return commits, and the history list for a month and
+// a year against its bare query.
+#include "bench.h"
+#include "counter/C1.h"
+#include "counter/history.h"
+#include "counter/rentals.h"
+#include "data/clock.h"
+#include "data/state.h"
+#include "ui/FlexGrid.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+void press_enter(QWidget* w)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+QString one(Connection& c, const char* sql)
+{
+    return c.scalar(Query(sql)).toString();
+}
+
+QStringList in_stock(Connection& c, int n)
+{
+    QStringList out;
+    Cursor cur(c, Query("select cod from TB4 where sta='N' and act='Y' order by cod desc limit ?", {n}));
+    while (cur.next()) out << cur.text(0);
+    return out;
+}
+}
+
+CaseRegistrar counter_member(100, "counter.member_lookup", [](BenchContext& ctx) {
+    Connection& c = con();
+    // The member with the most rentals out, and the most rentals of all.
+    const QString busy = one(c, "select m_cod from TC1 where e_dat='' group by m_cod order by count(*) desc limit 1");
+    const QString old = one(c, "select m_cod from TC1 group by m_cod order by count(*) desc limit 1");
+    const double plain = best_of(ctx.runs * 10, [&] {
+        find_member(c, busy);
+        member_status(c, busy, today(), haebi);
+        find_member(c, old);
+        member_status(c, old, today(), haebi);
+    }) / 2;
+    C1 d;
+    d.form_load();
+    d.show();
+    settle();
+    const double screen = best_of(ctx.runs * 10, [&] {
+        d.cmd_clr_click();
+        d.t_m_cod->setText(busy);
+        press_enter(d.t_m_cod);
+    });
+    Line l;
+    l.name = QStringLiteral("counter.member_lookup");
+    l.prog = screen;
+    l.ms_goal = 5;
+    l.note = QStringLiteral("Enter to member panel, %1 open; functions alone %2 ms")
+                 .arg(d.t_old_cnt->text())
+                 .arg(plain, 0, 'f', 2);
+    print_line(l);
+});
+
+CaseRegistrar counter_scan(110, "counter.barcode_scan", [](BenchContext& ctx) {
+    Connection& c = con();
+    const QString guest = one(c, "select cod from TB1 as m where gbn='B' and not exists "
+                                 "(select 1 from TC1 where m_cod=m.cod and e_dat='') limit 1");
+    const QString item = in_stock(c, 1).value(0);
+    C1 d;
+    d.form_load();
+    d.show();
+    d.t_m_cod->setText(guest);
+    press_enter(d.t_m_cod);
+    settle();
+    bool listed = true;
+    const double t = best_of(ctx.runs * 10, [&] {
+        d.t_p_cod->setText(item);
+        press_enter(d.t_p_cod);
+        listed = listed && d.ms_p->text(1, 4) == item;
+        for (int col = 0; col <= 5; ++col) d.ms_p->set_text(1, col, QString());
+    });
+    Line l;
+    l.name = QStringLiteral("counter.barcode_scan");
+    l.prog = t;
+    l.ms_goal = 5;
+    l.note = listed ? QStringLiteral("Enter to listed row") : QStringLiteral("barcode NOT listed");
+    print_line(l);
+});
+
+CaseRegistrar counter_save(120, "counter.rent_return_10", [](BenchContext& ctx) {
+    Connection& c = con();
+    const QString guest = one(c, "select cod from TB1 where gbn='B' limit 1");
+    double rent = 1e9, back = 1e9;
+    bool ok = true;
+    for (int run = 0; run < ctx.runs * 3; ++run) {
+        const QStringList items = in_stock(c, 10);
+        std::vector<RentalLine> lines;
+        for (const QString& p : items) lines.push_back(RentalLine{due_date(today(), max_dat), "Y", 1500, p});
+        double t0 = now_ms();
+        ok = ok && save_rentals(c, guest, lines, today(), QStringLiteral("ADMIN"));
+        rent = std::min(rent, now_ms() - t0);
+        std::vector<ReturnLine> rl;
+        Cursor cur(c, Query("select idx from TC1 where m_cod=? and e_dat='' order by idx desc limit 10", {guest}));
+        while (cur.next()) rl.push_back(ReturnLine{cur.integer(0), "Y", 0});
+        t0 = now_ms();
+        ok = ok && save_returns(c, rl, today(), QStringLiteral("ADMIN"));
+        back = std::min(back, now_ms() - t0);
+    }
+    for (auto [name, t] : {std::pair{"counter.rent_10", rent}, std::pair{"counter.return_10", back}}) {
+        Line l;
+        l.name = QLatin1String(name);
+        l.prog = t;
+        l.ms_goal = 20;
+        l.note = ok ? QStringLiteral("one committed transaction") : QStringLiteral("a save FAILED");
+        print_line(l);
+    }
+});
+
+namespace {
+void history_case(BenchContext& ctx, const QString& name, int days)
+{
+    Connection& c = con();
+    CaParams p;
+    p.date1 = date_text(today().addDays(-days + 1));
+    p.date2 = date_text(today());
+    p.today = today();
+    const Query q = ca_list_query(p);
+    qint64 rows = 0;
+    bare_query(c, q, &rows);   // warm the page cache
+    FlexGrid* g = make_grid(22);
+    CaFill f;
+    const double prog = best_of(ctx.runs, [&] {
+        f = ca_fill_grid(g, c, q, CaDateKind::Rental);
+        ca_set_col_width(g, false, 24000);
+        settle();
+    });
+    const double bare = best_of(ctx.runs, [&] { bare_query(c, q, &rows); });
+    Line l;
+    l.name = name;
+    l.rows = rows;
+    l.bare = bare;
+    l.prog = prog;
+    l.ratio_goal = 1.3;
+    l.note = f.rows == rows ? QStringLiteral("%1 grid rows with subtotals").arg(g->rows() - 1)
+                            : QStringLiteral("grid holds %1 rentals").arg(f.rows);
+    print_line(l);
+    delete g;
+}
+}
+
+CaseRegistrar history_month(130, "CA.month", [](BenchContext& ctx) {
+    history_case(ctx, QStringLiteral("CA.month"), 30);
+});
+CaseRegistrar history_year(140, "CA.year", [](BenchContext& ctx) {
+    history_case(ctx, QStringLiteral("CA.year"), 365);
+});
