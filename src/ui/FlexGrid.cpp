@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <cstring>
-#include <string>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
