@@ -36,7 +36,7 @@ QStringList in_stock(Connection& c, int n)
 }
 }
 
-CaseRegistrar counter_member(100, "counter.member_lookup", [](BenchContext& ctx) {
+CaseRegistrar counter_member(500, "counter.member_lookup", [](BenchContext& ctx) {
     Connection& c = con();
     // The member with the most rentals out, and the most rentals of all.
     const QString busy = one(c, "select m_cod from TC1 where e_dat='' group by m_cod order by count(*) desc limit 1");
@@ -66,7 +66,7 @@ CaseRegistrar counter_member(100, "counter.member_lookup", [](BenchContext& ctx)
     print_line(l);
 });
 
-CaseRegistrar counter_scan(110, "counter.barcode_scan", [](BenchContext& ctx) {
+CaseRegistrar counter_scan(510, "counter.barcode_scan", [](BenchContext& ctx) {
     Connection& c = con();
     const QString guest = one(c, "select cod from TB1 as m where gbn='B' and not exists "
                                  "(select 1 from TC1 where m_cod=m.cod and e_dat='') limit 1");
@@ -92,7 +92,7 @@ CaseRegistrar counter_scan(110, "counter.barcode_scan", [](BenchContext& ctx) {
     print_line(l);
 });
 
-CaseRegistrar counter_save(120, "counter.rent_return_10", [](BenchContext& ctx) {
+CaseRegistrar counter_save(520, "counter.rent_return_10", [](BenchContext& ctx) {
     Connection& c = con();
     const QString guest = one(c, "select cod from TB1 where gbn='B' limit 1");
     double rent = 1e9, back = 1e9;
@@ -124,38 +124,25 @@ CaseRegistrar counter_save(120, "counter.rent_return_10", [](BenchContext& ctx) 
 namespace {
 void history_case(BenchContext& ctx, const QString& name, int days)
 {
-    Connection& c = con();
     CaParams p;
     p.date1 = date_text(today().addDays(-days + 1));
     p.date2 = date_text(today());
     p.today = today();
-    const Query q = ca_list_query(p);
-    qint64 rows = 0;
-    bare_query(c, q, &rows);   // warm the page cache
-    FlexGrid* g = make_grid(22);
-    CaFill f;
-    const double prog = best_of(ctx.runs, [&] {
-        f = ca_fill_grid(g, c, q, CaDateKind::Rental);
-        ca_set_col_width(g, false, 24000);
-        settle();
+    list_case(ctx, name, ca_list_query(p), [&](FlexGrid& g) {
+        // CA::ms_list: grid emptied, connection, query, fill, widths.
+        ca_clear_grid(&g);
+        open_db();
+        const CaFill f = ca_fill_grid(&g, *db_con, ca_list_query(p), p.kind);
+        ca_set_col_width(&g, false, 24000);
+        (void)ca_result_text(f);
+        return f.rows;
     });
-    const double bare = best_of(ctx.runs, [&] { bare_query(c, q, &rows); });
-    Line l;
-    l.name = name;
-    l.rows = rows;
-    l.bare = bare;
-    l.prog = prog;
-    l.ratio_goal = 1.3;
-    l.note = f.rows == rows ? QStringLiteral("%1 grid rows with subtotals").arg(g->rows() - 1)
-                            : QStringLiteral("grid holds %1 rentals").arg(f.rows);
-    print_line(l);
-    delete g;
 }
 }
 
-CaseRegistrar history_month(130, "CA.month", [](BenchContext& ctx) {
+CaseRegistrar history_month(400, "CA.month", [](BenchContext& ctx) {
     history_case(ctx, QStringLiteral("CA.month"), 30);
 });
-CaseRegistrar history_year(140, "CA.year", [](BenchContext& ctx) {
+CaseRegistrar history_year(410, "CA.year", [](BenchContext& ctx) {
     history_case(ctx, QStringLiteral("CA.year"), 365);
 });
