@@ -3,6 +3,7 @@
 // a year against its bare query.
 #include "bench.h"
 #include "counter/C1.h"
+#include "counter/C2.h"
 #include "counter/history.h"
 #include "counter/rentals.h"
 #include "data/clock.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 void press_enter(QWidget* w)
@@ -92,10 +94,42 @@ CaseRegistrar counter_scan(510, "counter.barcode_scan", [](BenchContext& ctx) {
     print_line(l);
 });
 
+CaseRegistrar counter_scan_back(515, "counter.return_scan", [](BenchContext& ctx) {
+    // Return entry: a member with an item out scans it back.
+    Connection& c = con();
+    QString member, item;
+    {
+        Cursor cur(c, Query("select m_cod,p_cod from TC1 where e_dat='' order by idx limit 1"));
+        if (cur.next()) {
+            member = cur.text(0);
+            item = cur.text(1);
+        }
+    }
+    C2 d;
+    d.form_load();
+    d.show();
+    d.t_m_cod->setText(member);
+    press_enter(d.t_m_cod);
+    settle();
+    bool listed = true;
+    const double t = best_of(ctx.runs * 10, [&] {
+        d.t_p_cod->setText(item);
+        press_enter(d.t_p_cod);
+        listed = listed && d.ms_p->text(1, 4) == item;
+        for (int col = 0; col <= 5; ++col) d.ms_p->set_text(1, col, QString());
+    });
+    Line l;
+    l.name = QStringLiteral("counter.return_scan");
+    l.prog = t;
+    l.ms_goal = 5;
+    l.note = listed ? QStringLiteral("Enter to listed row with late fee") : QStringLiteral("barcode NOT listed");
+    print_line(l);
+});
+
 CaseRegistrar counter_save(520, "counter.rent_return_10", [](BenchContext& ctx) {
     Connection& c = con();
     const QString guest = one(c, "select cod from TB1 where gbn='B' limit 1");
-    double rent = 1e9, back = 1e9;
+    std::vector<double> rent, back;
     bool ok = true;
     for (int run = 0; run < ctx.runs * 3; ++run) {
         const QStringList items = in_stock(c, 10);
@@ -103,20 +137,27 @@ CaseRegistrar counter_save(520, "counter.rent_return_10", [](BenchContext& ctx) 
         for (const QString& p : items) lines.push_back(RentalLine{due_date(today(), max_dat), "Y", 1500, p});
         double t0 = now_ms();
         ok = ok && save_rentals(c, guest, lines, today(), QStringLiteral("ADMIN"));
-        rent = std::min(rent, now_ms() - t0);
+        rent.push_back(now_ms() - t0);
         std::vector<ReturnLine> rl;
         Cursor cur(c, Query("select idx from TC1 where m_cod=? and e_dat='' order by idx desc limit 10", {guest}));
         while (cur.next()) rl.push_back(ReturnLine{cur.integer(0), "Y", 0});
         t0 = now_ms();
         ok = ok && save_returns(c, rl, today(), QStringLiteral("ADMIN"));
-        back = std::min(back, now_ms() - t0);
+        back.push_back(now_ms() - t0);
     }
-    for (auto [name, t] : {std::pair{"counter.rent_10", rent}, std::pair{"counter.return_10", back}}) {
+    // A commit waits for the disk (the journal and the database are synced);
+    // the spread shows how much.
+    for (auto [name, times] : {std::pair{"counter.rent_10", rent}, std::pair{"counter.return_10", back}}) {
+        std::sort(times.begin(), times.end());
         Line l;
         l.name = QLatin1String(name);
-        l.prog = t;
+        l.prog = times.front();
         l.ms_goal = 20;
-        l.note = ok ? QStringLiteral("one committed transaction") : QStringLiteral("a save FAILED");
+        l.note = ok ? QStringLiteral("one committed transaction; median %1, worst %2 ms of %3")
+                          .arg(times[times.size() / 2], 0, 'f', 1)
+                          .arg(times.back(), 0, 'f', 1)
+                          .arg(times.size())
+                    : QStringLiteral("a save FAILED");
         print_line(l);
     }
 });
