@@ -41,14 +41,19 @@ void show_list(QWidget* screen)
 
 QWidget* find(const QString& name)
 {
+    // A window closed with delete-on-close is gone for good, even while its
+    // deletion still waits in the event queue.
+    auto live = [&name](QWidget* w) {
+        return w && w->objectName() == name && !w->property("closed").toBool();
+    };
     if (g_mdi) {
         for (QMdiSubWindow* sub : g_mdi->subWindowList())
-            if (sub->widget() && sub->widget()->objectName() == name) return sub->widget();
+            if (live(sub->widget())) return sub->widget();
     }
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name) return w;
+        if (live(w)) return w;
     for (QWidget* w : QApplication::allWidgets())
-        if (w->objectName() == name && w->isWindow()) return w;
+        if (w->isWindow() && live(w)) return w;
     return nullptr;
 }
 

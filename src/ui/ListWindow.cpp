@@ -4,6 +4,7 @@
 #include "data/state.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +155,14 @@ void ListWindow::fit_last_column()
     int used = 0;
     for (int c = 0; c < last; ++c) used += ms->col_width(c);
     ms->set_col_width(last, std::max(tw_rect(ms).width - used - 330, 2500));
+}
+
+bool ListWindow::event(QEvent* e)
+{
+    const bool r = QWidget::event(e);
+    // Marks a window whose close went through, for screens::find.
+    if (e->type() == QEvent::Close && e->isAccepted()) setProperty("closed", true);
+    return r;
 }
 
 void ListWindow::resizeEvent(QResizeEvent* e)

@@ -57,6 +57,7 @@ public slots:
     virtual void ms_list() {}
 
 protected:
+    bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
