@@ -64,7 +64,7 @@ int missed_goals();
 struct BenchContext {
     ShopInfo shop;
     QString work;        // program folder of the working copy
-    int runs = 3;
+    int runs = 5;
 };
 using CaseFn = std::function<void(BenchContext&)>;
 // Registers a case; `order` sorts them (lower first), name is matched by the filter.

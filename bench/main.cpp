@@ -33,7 +33,7 @@ int usage()
                  "usage: torvisk-bench [--shop DIR] [--cases FILTER] [--runs N] [--list]\n"
                  "  --shop DIR      folder of the generated shop (default: build/bench-shop)\n"
                  "  --cases FILTER  comma-separated texts; runs the cases whose name contains one\n"
-                 "  --runs N        runs per timing, the best is reported (default 3)\n"
+                 "  --runs N        runs per timing, the best is reported (default 5)\n"
                  "  --list          lists the cases\n");
     return 2;
 }
