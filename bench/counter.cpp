@@ -4,6 +4,7 @@
 #include "bench.h"
 #include "counter/C1.h"
 #include "counter/C2.h"
+#include "counter/CA.h"
 #include "counter/history.h"
 #include "counter/rentals.h"
 #include "data/clock.h"
@@ -11,6 +12,7 @@
 #include "ui/FlexGrid.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
@@ -165,18 +167,11 @@ CaseRegistrar counter_save(520, "counter.rent_return_10", [](BenchContext& ctx) 
 namespace {
 void history_case(BenchContext& ctx, const QString& name, int days)
 {
-    CaParams p;
-    p.date1 = date_text(today().addDays(-days + 1));
-    p.date2 = date_text(today());
-    p.today = today();
-    list_case(ctx, name, ca_list_query(p), [&](FlexGrid& g) {
-        // CA::ms_list: grid emptied, connection, query, fill, widths.
-        ca_clear_grid(&g);
-        open_db();
-        const CaFill f = ca_fill_grid(&g, *db_con, ca_list_query(p), p.kind);
-        ca_set_col_width(&g, false, 24000);
-        (void)ca_result_text(f);
-        return f.rows;
+    // The history window for the last `days` days of rental dates.
+    window_case(ctx, name, [] { return new CA; }, [&](ListWindow* w) {
+        auto* ca = static_cast<CA*>(w);
+        ca->t_date1->setDate(today().addDays(-days + 1));
+        ca->t_date2->setDate(today());
     });
 }
 }
