@@ -5,7 +5,6 @@
 #include "counter/C1.h"
 #include "counter/C2.h"
 #include "counter/CA.h"
-#include "counter/history.h"
 #include "counter/rentals.h"
 #include "data/clock.h"
 #include "data/state.h"
