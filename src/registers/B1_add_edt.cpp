@@ -169,9 +169,10 @@ B1_add_edt::B1_add_edt(QWidget* parent) : QDialog(parent)
         const QDate d = parse_date(s);
         if (d.isValid()) t_e_dat->setText(date_text(period_end(d)));
     });
-    // An existing member's code is shown whole, whatever its length.
+    // A new code admits the set length; an existing one is shown whole,
+    // whatever its length.
     connect(t_chk, &QLineEdit::textChanged, this, [this](const QString& m) {
-        if (m == QLatin1String("edt")) t_cod->setMaxLength(32767);
+        t_cod->setMaxLength(m == QLatin1String("edt") || m_cod_cnt <= 0 ? 32767 : m_cod_cnt);
     });
 
     connect(cmd_chk, &QPushButton::clicked, this, &B1_add_edt::cmd_chk_click);

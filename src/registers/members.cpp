@@ -96,9 +96,11 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     ms.clear_cells();
     ms.set_rows(1);
     ms.set_cols(1);
-    if (pb) pb->setValue(0);
     Cursor c(con(), q);
-    if (!c.next()) return 0;
+    if (!c.next()) {
+        if (pb) pb->setValue(0);
+        return 0;
+    }
 
     ms.set_cols(14);
     ms.set_row_height(0, 440);
@@ -107,7 +109,6 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     static const char* heads[] = {"",       "CHK",    "구분",   "가입일", "회원코드", "회 원 명", "전화번호",
                                   "휴 대 폰", "주    소", "시작일", "만료일", "결제",     "미반납",   "비    고"};
     for (int i = 0; i < 14; ++i) ms.set_text(0, i, QString::fromUtf8(heads[i]));
-    if (pb) pb->setRange(0, 0);   // busy while the rows come
     // The list holds at most every member: room for them up front spares the
     // grid's storage its growing copies.
     bool failed = false;
@@ -148,6 +149,7 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     ms.set_row_height(1, 380);
     ms.set_redraw(true);
     ms.set_row(1);
+    // The bar is set once: each change of it repaints the window there and then.
     if (pb) {
         pb->setRange(0, n);
         pb->setValue(n);

@@ -152,7 +152,16 @@ private slots:
         QCOMPARE(r.texts, QStringList{"(5) 반납처리 및 결제가 완료되지 않은 회원은 사용안함으로 변경할 수 없습니다!"});
         QCOMPARE(shop->count("TB1", "act='N'"), 2);
 
+        // A check that cannot run switches nothing and asks nothing.
         ms->set_text(5, 1, QString());
+        r.clear();
+        shop->exec("ALTER TABLE TC1 RENAME TO TC1_away");
+        TestShop::expect_sql_error();
+        b1->Check1->click();
+        shop->exec("ALTER TABLE TC1_away RENAME TO TC1");
+        QCOMPARE(r.texts, QStringList{"데이터처리실패!"});
+        QCOMPARE(shop->count("TB1", "act='N'"), 2);
+
         r.clear();
         r.answer(QMessageBox::No);
         b1->Check1->click();
