@@ -1,5 +1,7 @@
 #include "bench.h"
+#include "data/state.h"
 #include "ui/FlexGrid.h"
+#include "ui/ListWindow.h"
 
 #include <sqlcipher/sqlite3.h>
 #include <QApplication>
@@ -145,6 +147,45 @@ void list_case(BenchContext& ctx, const QString& name, const Query& q,
                  .arg(paint, 0, 'f', 1);
     print_line(l);
     delete g;
+}
+
+void window_case(BenchContext& ctx, const QString& name, const std::function<ListWindow*()>& make,
+                 const std::function<void(ListWindow*)>& setup)
+{
+    ListWindow* w = make();
+    w->resize(1600, 900);
+    w->show();
+    settle();
+    setup(w);
+    w->ms_list();
+    settle();
+    const Query q = list_sql;
+    qint64 rows = 0;
+    double bare = 1e300, prog = 1e300, paint = 0;
+    for (int i = 0; i < std::max(ctx.runs, 1); ++i) {
+        bare = std::min(bare, bare_query(con(), q, &rows));
+        const double t0 = now_ms();
+        w->ms_list();
+        const double t1 = now_ms();
+        settle();
+        const double t2 = now_ms();
+        if (t1 - t0 < prog) {
+            prog = t1 - t0;
+            paint = t2 - t1;
+        }
+    }
+    Line l;
+    l.name = name;
+    l.rows = rows;
+    l.bare = bare;
+    l.prog = prog;
+    l.ratio_goal = 1.3;
+    l.note = QStringLiteral("ms_list of the window, %1 grid rows, grid %2 MB, paint %3 ms")
+                 .arg(w->ms->rows() - 1)
+                 .arg(double(w->ms->memory_bytes()) / 1048576.0, 0, 'f', 1)
+                 .arg(paint, 0, 'f', 1);
+    print_line(l);
+    delete w;
 }
 
 void point_case(BenchContext& ctx, const QString& name, int samples, const std::function<void(int)>& f,

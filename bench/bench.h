@@ -8,6 +8,7 @@
 #include <vector>
 
 class FlexGrid;
+class ListWindow;
 
 // ---- measuring
 double now_ms();
@@ -39,6 +40,12 @@ struct BenchContext;
 void list_case(BenchContext& ctx, const QString& name, const Query& q,
                const std::function<qint64(FlexGrid&)>& load, double mb_goal = 0);
 
+// A list window's own reload: `make` builds the screen (shown at the size of
+// a maximised list window; it lists once as it opens), `setup` sets its boxes,
+// then its ms_list() is timed against list_sql (the query it ran) run bare.
+void window_case(BenchContext& ctx, const QString& name, const std::function<ListWindow*()>& make,
+                 const std::function<void(ListWindow*)>& setup);
+
 // A look-up or write done on each of `samples` inputs: f(i) is timed, best
 // of the runs per input; the slowest input is held to ms_goal, the mean is
 // noted.
@@ -64,7 +71,7 @@ int missed_goals();
 struct BenchContext {
     ShopInfo shop;
     QString work;        // program folder of the working copy
-    int runs = 3;
+    int runs = 5;
 };
 using CaseFn = std::function<void(BenchContext&)>;
 // Registers a case; `order` sorts them (lower first), name is matched by the filter.

@@ -352,6 +352,26 @@ bool generate(const QString& folder, const QDate& end, ShopInfo* info, QString* 
     for (const std::string& sql : indexes)
         if (!exec(db, sql, error)) return false;
     if (!exec(db, "COMMIT", error)) return false;
+
+    // The counter's rules hold: every item out is marked rented and out once,
+    // nobody holds more than the limit.
+    const struct { const char* sql; qint64 want; } checks[] = {
+        {"select (select count(*) from TC1 where e_dat='') - (select count(*) from TB4 where sta='Y')", 0},
+        {"select count(*) from TC1 z where e_dat='' and not exists "
+         "(select 1 from TB4 p where p.cod=z.p_cod and p.sta='Y' and p.act='Y')", 0},
+        {"select count(*) from (select p_cod from TC1 where e_dat='' group by p_cod having count(*)>1)", 0},
+        {"select count(*) from (select m_cod from TC1 where e_dat='' group by m_cod having count(*)>?)", 0},
+    };
+    for (const auto& k : checks) {
+        bool failed = false;
+        const QVariant v = c.scalar(Query(k.sql, QString::fromLatin1(k.sql).contains(u'?') ? QVariantList{g.max_cnt}
+                                                                                            : QVariantList{}),
+                                    &failed);
+        if (failed || v.toLongLong() != k.want) {
+            *error = QStringLiteral("generated shop is inconsistent: %1 gives %2").arg(QString::fromLatin1(k.sql), v.toString());
+            return false;
+        }
+    }
     c.close();
 
     QFile meta(folder + QStringLiteral("/shop.txt"));
