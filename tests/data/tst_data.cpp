@@ -15,6 +15,7 @@ private slots:
     void clean_input_cases();
     void has_right_cases();
     void delivered_database();
+    void lookup_tells_failure_from_nothing_found();
 };
 
 void TestData::clean_input_cases_data()
@@ -59,6 +60,17 @@ void TestData::delivered_database()
     QCOMPARE(shop.count("TA2", "nam='ADMIN'"), 1);
     QVERIFY(QFile::exists(shop.dir() + "/PRT.mdb"));
     QVERIFY(QFile::exists(shop.dir() + "/TXTFILE"));
+}
+
+void TestData::lookup_tells_failure_from_nothing_found()
+{
+    TestShop shop;
+    QVERIFY(shop.ok());
+    shop.add_category("TOY");
+    QCOMPARE(lookup(con(), Query("select nam from TB2 where nam=?", {"TOY"})), Lookup::Found);
+    QCOMPARE(lookup(con(), Query("select nam from TB2 where nam=?", {"BOOK"})), Lookup::None);
+    TestShop::expect_sql_error();
+    QCOMPARE(lookup(con(), Query("select nam from TB2 where no_such_column=?", {"TOY"})), Lookup::Failed);
 }
 
 QTEST_MAIN(TestData)

@@ -43,6 +43,8 @@ private slots:
     void redraw_keeps_current_row();
     void shrinking_rows();
     void widths_survive_reloads();
+    void cleared_grid_has_no_current_row();
+    void last_column_takes_the_rest();
     void wheel_rule();
     void real_wheel_events();
 };
@@ -165,6 +167,48 @@ void TestGrid::widths_survive_reloads()
     g.set_col_width(0, 500);
     QVERIFY(!g.isColumnHidden(0));
     QCOMPARE(g.columnWidth(0), twips_to_px(500));
+}
+
+void TestGrid::cleared_grid_has_no_current_row()
+{
+    FlexGrid g;
+    g.show();
+    QCOMPARE(g.data_row(), 0);
+    fill(g, 3);
+    g.set_row(2);
+    QCOMPARE(g.data_row(), 2);
+    g.clear_grid();
+    QCOMPARE(g.rows(), 1);
+    QCOMPARE(g.cols(), 1);
+    QCOMPARE(g.text(0, 0), QString());
+    QCOMPARE(g.data_row(), 0);
+    fill(g, 1);
+    g.set_row(1);
+    g.clear_grid(0);
+    QCOMPARE(g.rows(), 1);
+    QCOMPARE(g.data_row(), 0);
+}
+
+void TestGrid::last_column_takes_the_rest()
+{
+    FlexGrid g;
+    fill(g, 2);
+    g.set_col_width(0, 700);
+    g.set_col_width(1, 1500);
+    g.fit_last_column(6000);
+    QCOMPARE(g.col_width(2), 6000 - 700 - 1500 - 330);
+    // Column 0 left out of the sum, as the pickers count it.
+    g.fit_last_column(6000, 1);
+    QCOMPARE(g.col_width(2), 6000 - 1500 - 330);
+    // Never narrower than 2500, however small the grid.
+    g.fit_last_column(1000);
+    QCOMPARE(g.col_width(2), 2500);
+    // A grid with no column after `first` is left alone.
+    FlexGrid one;
+    one.set_cols(1);
+    one.set_col_width(0, 900);
+    one.fit_last_column(6000, 1);
+    QCOMPARE(one.col_width(0), 900);
 }
 
 void TestGrid::wheel_rule()
