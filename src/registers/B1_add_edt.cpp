@@ -41,11 +41,9 @@ B1_add_edt::B1_add_edt(QWidget* parent)
 
     // Member part
     caption(this, "회원구분", 120, 120);
-    op_0 = named<QRadioButton>("op_0", this);
-    op_0->setText(QStringLiteral("(A)정회원"));
+    op_0 = named<QRadioButton>("op_0", QStringLiteral("(A)정회원"), this);
     tw_place(op_0, 1100, 120, 1500, 330);
-    op_1 = named<QRadioButton>("op_1", this);
-    op_1->setText(QStringLiteral("(B)비회원"));
+    op_1 = named<QRadioButton>("op_1", QStringLiteral("(B)비회원"), this);
     tw_place(op_1, 2700, 120, 1500, 330);
     caption(this, "가 입 일", 120, 540);
     t_c_dat = box(this, "t_c_dat", 1100, 540, 1500);
@@ -62,8 +60,7 @@ B1_add_edt::B1_add_edt(QWidget* parent)
     t_adr = box(this, "t_adr", 1100, 2640, 3500);
     caption(this, "비    고", 120, 3060);
     t_big = box(this, "t_big", 1100, 3060, 3500);
-    Check1 = named<QCheckBox>("Check1", this);
-    Check1->setText(QStringLiteral("정회원가입과동시에연회비결제처리"));
+    Check1 = named<QCheckBox>("Check1", QStringLiteral("정회원가입과동시에연회비결제처리"), this);
     tw_place(Check1, 120, 3500, 4500, 330);
     cmd_chk = plain_button(this, "cmd_chk", "저    장", 1100, 3990, 1500);
     cmd_can = plain_button(this, "cmd_can", "닫    기", 2700, 3990, 1500);
@@ -80,19 +77,16 @@ B1_add_edt::B1_add_edt(QWidget* parent)
     caption(fm1, "적 용 일", 120, 120);
     t_s_dat = box(fm1, "t_s_dat", 1000, 120, 1300);
     t_s_dat->setInputMask(QStringLiteral("9999-99-99;_"));
-    Label2 = named<QLabel>("Label2", fm1);
-    Label2->setText(QStringLiteral("~"));
+    Label2 = named<QLabel>("Label2", QStringLiteral("~"), fm1);
     Label2->setAlignment(Qt::AlignCenter);
     tw_place(Label2, 2330, 120, 240, 330);
     t_e_dat = box(fm1, "t_e_dat", 2600, 120, 1300);
     t_e_dat->setReadOnly(true);
     t_e_dat->setFocusPolicy(Qt::NoFocus);
     caption(fm1, "바로결제", 120, 540);
-    Option1 = named<QRadioButton>("Option1", fm1);
-    Option1->setText(QStringLiteral("예"));
+    Option1 = named<QRadioButton>("Option1", QStringLiteral("예"), fm1);
     tw_place(Option1, 1000, 540, 900, 330);
-    Option2 = named<QRadioButton>("Option2", fm1);
-    Option2->setText(QStringLiteral("아니요"));
+    Option2 = named<QRadioButton>("Option2", QStringLiteral("아니요"), fm1);
     tw_place(Option2, 1950, 540, 1200, 330);
     caption(fm1, "비    고", 120, 960);
     t_chm = box(fm1, "t_chm", 1000, 960, 4400);
