@@ -40,8 +40,7 @@ A2_add_edt::A2_add_edt(QWidget* parent)
     const char* texts[5] = {"엑셀", "인쇄", "등록", "수정", "삭제"};
     QCheckBox** boxes[5] = {&ch1, &ch2, &ch3, &ch4, &ch5};
     for (int i = 0; i < 5; ++i) {
-        auto* c = new QCheckBox(QString::fromUtf8(texts[i]), this);
-        c->setObjectName(QLatin1String(names[i]));
+        auto* c = named<QCheckBox>(names[i], QString::fromUtf8(texts[i]), this);
         tw_place(c, 1400 + i * 900, 1080, 860, 330);
         *boxes[i] = c;
     }

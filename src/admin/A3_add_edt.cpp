@@ -14,15 +14,13 @@ A3_add_edt::A3_add_edt(QWidget* parent)
     : EditDialog(QStringLiteral("A3_add_edt"), QStringLiteral("업무내역마감처리설정"), QStringLiteral("A3"), parent)
 {
 
-    auto* l1 = new QLabel(QStringLiteral("처리일자"), this);
-    l1->setObjectName(QStringLiteral("Label1"));
+    auto* l1 = named<QLabel>("Label1", QStringLiteral("처리일자"), this);
     tw_place(l1, 240, 270, 1100, 300);
     t_dat = named<QLineEdit>("t_dat", this);
     t_dat->setInputMask(QStringLiteral("9999-99-99;_"));
     tw_place(t_dat, 1400, 240, 1500, 330);
 
-    auto* l2 = new QLabel(QStringLiteral("비    고"), this);
-    l2->setObjectName(QStringLiteral("Label2"));
+    auto* l2 = named<QLabel>("Label2", QStringLiteral("비    고"), this);
     tw_place(l2, 240, 690, 1100, 300);
     t_big = named<QLineEdit>("t_big", this);
     tw_place(t_big, 1400, 660, 4400, 330);

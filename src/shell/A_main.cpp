@@ -57,8 +57,7 @@ void A_main::build_login_panel()
     pic_con->setStyleSheet(QStringLiteral("#pic_con { background: #f4f4f4; }"));
     tw_place(pic_con, 0, 0, 6000, 3000);
 
-    auto* title = new QLabel(msg_title.isEmpty() ? QStringLiteral("Torvisk(KX)") : msg_title, pic_con);
-    title->setObjectName(QStringLiteral("la_title"));
+    auto* title = named<QLabel>("la_title", msg_title.isEmpty() ? QStringLiteral("Torvisk(KX)") : msg_title, pic_con);
     QFont f = title->font();
     f.setPointSize(f.pointSize() + 6);
     f.setBold(true);

@@ -34,8 +34,7 @@ private:
 
 QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = named<QPushButton>(name, caption, parent);
     b->setAutoDefault(false);
     b->setDefault(false);
     return b;
