@@ -442,6 +442,23 @@ void CounterForm::show_rental_times(Connection& c)
     la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
 }
 
+void CounterForm::commit_lines(int n, const QString& what, bool lines_ok, const std::function<bool()>& save)
+{
+    if (n == 0) {
+        msg_info(this, what + QStringLiteral("할 바코드가 존재하지 않습니다!"));
+        return;
+    }
+    if (!check_db(this)) return;
+    if (!msg_ask(this, QStringLiteral("(%1)건을 %2처리 하시겠습니까?").arg(n).arg(what))) return;
+    if (!lines_ok || !save()) {
+        msg_info(this, what + QStringLiteral("처리실패!"));
+        return;
+    }
+    saved = 1;
+    msg_info(this, what + QStringLiteral("처리완료!"));
+    cmd_clr_click();
+}
+
 // ------------------------------------------------------------------- C1
 C1::C1(QWidget* parent) : CounterForm(QStringLiteral("C1"), QStringLiteral("품목대여등록하기"), false, parent) {}
 
@@ -507,17 +524,6 @@ void C1::cmd_add_click()
         fees_ok = fees_ok && ok && l.fee >= 0;
         lines.push_back(l);
     }
-    if (lines.empty()) {
-        msg_info(this, QStringLiteral("대여할 바코드가 존재하지 않습니다!"));
-        return;
-    }
-    if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(lines.size()))) return;
-    if (!fees_ok || !save_rentals(*db_con, cod, lines, today(), cur_user)) {
-        msg_info(this, QStringLiteral("대여처리실패!"));
-        return;
-    }
-    saved = 1;
-    msg_info(this, QStringLiteral("대여처리완료!"));
-    cmd_clr_click();
+    commit_lines(int(lines.size()), QStringLiteral("대여"), fees_ok,
+                 [&] { return save_rentals(*db_con, cod, lines, today(), cur_user); });
 }

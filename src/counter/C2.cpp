@@ -66,17 +66,6 @@ void C2::cmd_add_click()
         ok_all = ok_all && ok && idx_ok && l.fee >= 0;
         lines.push_back(l);
     }
-    if (lines.empty()) {
-        msg_info(this, QStringLiteral("반납할 바코드가 존재하지 않습니다!"));
-        return;
-    }
-    if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("(%1)건을 반납처리 하시겠습니까?").arg(lines.size()))) return;
-    if (!ok_all || !save_returns(*db_con, lines, today(), cur_user)) {
-        msg_info(this, QStringLiteral("반납처리실패!"));
-        return;
-    }
-    saved = 1;
-    msg_info(this, QStringLiteral("반납처리완료!"));
-    cmd_clr_click();
+    commit_lines(int(lines.size()), QStringLiteral("반납"), ok_all,
+                 [&] { return save_returns(*db_con, lines, today(), cur_user); });
 }
