@@ -16,7 +16,6 @@
 #include <QPushButton>
 
 namespace {
-const char* const headers[9] = {"", "접속계정", "비밀번호", "엑 셀", "인 쇄", "등 록", "수 정", "삭 제", "비    고"};
 const int widths[8] = {0, 2000, 2000, 800, 800, 800, 800, 800};
 }
 
@@ -48,10 +47,8 @@ void A2::ms_list()
     list_sql = account_list_query(t_ser->text());
 
     ms->set_redraw(false);
-    ms->set_cols(9);
-    ms->set_row_height(0, 440);
-    for (int c = 0; c < 9; ++c) ms->set_text(0, c, QString::fromUtf8(headers[c]));
-    for (int c = 3; c <= 7; ++c) ms->set_col_alignment(c, FlexGrid::AlignCenter);
+    ms->set_header({"", "접속계정", "비밀번호", "엑 셀", "인 쇄", "등 록", "수 정", "삭 제", "비    고"});
+    ms->set_col_alignment({3, 4, 5, 6, 7}, FlexGrid::AlignCenter);
     const QString yes = QStringLiteral("●"), no = QStringLiteral("○");
     load_rows(list_sql, [&](const Cursor& cur, int r) {
         copy_cell(*ms, r, 1, cur, 0);

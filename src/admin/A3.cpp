@@ -50,10 +50,7 @@ void A3::ms_list()
     list_sql = closing_list_query(t_ser->text());
 
     ms->set_redraw(false);
-    ms->set_cols(3);
-    ms->set_row_height(0, 440);
-    ms->set_text(0, 1, QStringLiteral("처리일자"));
-    ms->set_text(0, 2, QStringLiteral("비    고"));
+    ms->set_header({"", "처리일자", "비    고"});
     ms->set_col_alignment(1, FlexGrid::AlignCenter);
     load_rows(list_sql, [this](const Cursor& cur, int r) {
         copy_cell(*ms, r, 1, cur, 0);

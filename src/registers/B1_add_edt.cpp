@@ -252,14 +252,8 @@ void B1_add_edt::load_periods()
         return;
     }
     clear_periods();
-    ms->set_cols(5);
-    ms->set_row_height(0, 440);
-    ms->set_text(0, 1, QStringLiteral("시작일"));
-    ms->set_text(0, 2, QStringLiteral("만료일"));
-    ms->set_text(0, 3, QStringLiteral("연회비"));
-    ms->set_text(0, 4, QStringLiteral("비    고"));
-    ms->set_col_alignment(1, FlexGrid::AlignCenter);
-    ms->set_col_alignment(2, FlexGrid::AlignCenter);
+    ms->set_header({"", "시작일", "만료일", "연회비", "비    고"});
+    ms->set_col_alignment({1, 2}, FlexGrid::AlignCenter);
     ms->set_col_alignment(3, FlexGrid::AlignRight);
     ms->set_redraw(false);
     for (const Period& p : periods) {

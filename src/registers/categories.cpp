@@ -24,10 +24,7 @@ int b2_fill_grid(FlexGrid& g, const Query& q)
     Cursor c(shared_con(), q);
     if (!c.next()) return 0;
     g.set_redraw(false);
-    g.set_cols(3);
-    g.set_row_height(0, 440);
-    g.set_text(0, 1, QStringLiteral("분 류 명"));
-    g.set_text(0, 2, QStringLiteral("비    고"));
+    g.set_header({"", "분 류 명", "비    고"});
     int n = 0;
     do {
         const int r = g.add_row();

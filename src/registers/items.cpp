@@ -46,18 +46,10 @@ ItemCounts b4_fill_grid(FlexGrid& g, const Query& q)
     if (!c.next()) return n;
 
     g.set_redraw(false);
-    g.set_cols(14);
-    g.set_row_height(0, 440);
-    g.set_col_alignment(1, FlexGrid::AlignCenter);
-    g.set_col_alignment(2, FlexGrid::AlignCenter);
-    g.set_col_alignment(11, FlexGrid::AlignRight);
-    g.set_col_alignment(12, FlexGrid::AlignRight);
-    static const char* fixed[] = {"", "CHK", "상태", "품목분류", "바 코 드"};
-    for (int i = 1; i <= 4; ++i) g.set_text(0, i, QString::fromUtf8(fixed[i]));
-    for (int i = 1; i <= 6; ++i) g.set_text(0, 4 + i, f_nam(i));
-    g.set_text(0, 11, QStringLiteral("대 여 료"));
-    g.set_text(0, 12, QStringLiteral("연 체 료"));
-    g.set_text(0, 13, QStringLiteral("비    고"));
+    g.set_header({"", "CHK", "상태", "품목분류", "바 코 드", f_nam(1), f_nam(2), f_nam(3), f_nam(4), f_nam(5), f_nam(6),
+                  "대 여 료", "연 체 료", "비    고"});
+    g.set_col_alignment({1, 2}, FlexGrid::AlignCenter);
+    g.set_col_alignment({11, 12}, FlexGrid::AlignRight);
     g.set_row_height(1, 380);
 
     char buf[32];

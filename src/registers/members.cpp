@@ -93,13 +93,10 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
         return 0;
     }
 
-    ms.set_cols(14);
-    ms.set_row_height(0, 440);
-    for (int col : {1, 2, 3, 4, 9, 10, 11}) ms.set_col_alignment(col, FlexGrid::AlignCenter);
+    ms.set_header({"", "CHK", "구분", "가입일", "회원코드", "회 원 명", "전화번호", "휴 대 폰", "주    소", "시작일",
+                   "만료일", "결제", "미반납", "비    고"});
+    ms.set_col_alignment({1, 2, 3, 4, 9, 10, 11}, FlexGrid::AlignCenter);
     ms.set_col_alignment(12, FlexGrid::AlignRight);
-    static const char* heads[] = {"",       "CHK",    "구분",   "가입일", "회원코드", "회 원 명", "전화번호",
-                                  "휴 대 폰", "주    소", "시작일", "만료일", "결제",     "미반납",   "비    고"};
-    for (int i = 0; i < 14; ++i) ms.set_text(0, i, QString::fromUtf8(heads[i]));
     // The list holds at most every member: room for them up front spares the
     // grid's storage its growing copies.
     bool failed = false;

@@ -118,12 +118,8 @@ void pop_cst::ms_list()
             if (c.name(k).compare(QLatin1String(fields[i]), Qt::CaseInsensitive) == 0) { at[i] = k; break; }
     }
 
-    ms->set_cols(9);
-    ms->set_rows(1);
-    ms->set_row_height(0, 440);
-    for (int col : {1, 2, 3}) ms->set_col_alignment(col, FlexGrid::AlignCenter);
-    static const char* heads[] = {"구분", "가입일", "회원코드", "회 원 명", "전화번호", "휴 대 폰", "주    소", "비    고"};
-    for (int i = 0; i < 8; ++i) ms->set_text(0, i + 1, QString::fromUtf8(heads[i]));
+    ms->set_header({"", "구분", "가입일", "회원코드", "회 원 명", "전화번호", "휴 대 폰", "주    소", "비    고"});
+    ms->set_col_alignment({1, 2, 3}, FlexGrid::AlignCenter);
 
     ms->set_redraw(false);
     do {

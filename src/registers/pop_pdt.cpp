@@ -17,20 +17,10 @@ void pop_pdt::ms_list()
     if (!c.next()) return;   // nothing found, or the query failed: an empty grid
     if (c.columns() < 13) return;
 
-    ms->set_cols(13);
-    ms->set_rows(1);
-    ms->set_row_height(0, 440);
-    ms->set_col_alignment(1, FlexGrid::AlignCenter);
-    ms->set_col_alignment(3, FlexGrid::AlignCenter);
-    ms->set_col_alignment(10, FlexGrid::AlignRight);
-    ms->set_col_alignment(11, FlexGrid::AlignRight);
-    ms->set_text(0, 1, QStringLiteral("상태"));
-    ms->set_text(0, 2, QStringLiteral("품목분류"));
-    ms->set_text(0, 3, QStringLiteral("바 코 드"));
-    for (int i = 1; i <= 6; ++i) ms->set_text(0, 3 + i, f_nam(i));
-    ms->set_text(0, 10, QStringLiteral("대 여 료"));
-    ms->set_text(0, 11, QStringLiteral("연 체 료"));
-    ms->set_text(0, 12, QStringLiteral("비    고"));
+    ms->set_header({"", "상태", "품목분류", "바 코 드", f_nam(1), f_nam(2), f_nam(3), f_nam(4), f_nam(5), f_nam(6),
+                    "대 여 료", "연 체 료", "비    고"});
+    ms->set_col_alignment({1, 3}, FlexGrid::AlignCenter);
+    ms->set_col_alignment({10, 11}, FlexGrid::AlignRight);
 
     static const QByteArray in_stock = QStringLiteral("○").toUtf8();
     static const QByteArray rented = QStringLiteral("●").toUtf8();

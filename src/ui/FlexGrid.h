@@ -2,6 +2,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QHash>
+#include <QStringList>
 #include <QTableView>
 #include <algorithm>
 #include <vector>
@@ -136,6 +137,18 @@ public:
     bool redraw() const { return redraw_; }
     // Empties every cell (header included); rows and columns stay.
     void clear_cells();
+    // The header row: as many columns as texts, the standard header height
+    // (440 twips), the texts.
+    void set_header(const QStringList& heads)
+    {
+        set_cols(int(heads.size()));
+        set_row_height(0, 440);
+        for (int c = 0; c < int(heads.size()); ++c) set_text(0, c, heads[c]);
+    }
+    void set_col_alignment(std::initializer_list<int> cs, Align a)
+    {
+        for (int c : cs) set_col_alignment(c, a);
+    }
     // Back to the header row alone: no texts, `cols` columns.
     void clear_grid(int cols = 1) { clear_cells(); set_rows(1); set_cols(cols); }
     // The last column takes what remains of `width` (twips) after columns
