@@ -108,6 +108,31 @@ qint64 grid_load(FlexGrid& g, Connection& c, const Query& q)
     return g.rows() - 1;
 }
 
+// Bare and program runs alternate, so both see the same cache; the best of
+// each is kept. The program's time ends when its load returns (redraw back
+// on); the first paint that follows is noted apart.
+struct Timing {
+    double bare = 1e300, prog = 1e300, paint = 0;
+};
+
+Timing alternate(BenchContext& ctx, Connection& c, const Query& q, qint64* rows, const std::function<void()>& load)
+{
+    Timing tm;
+    for (int i = 0; i < std::max(ctx.runs, 1); ++i) {
+        tm.bare = std::min(tm.bare, bare_query(c, q, rows));
+        const double t0 = now_ms();
+        load();
+        const double t1 = now_ms();
+        settle();
+        const double t2 = now_ms();
+        if (t1 - t0 < tm.prog) {
+            tm.prog = t1 - t0;
+            tm.paint = t2 - t1;
+        }
+    }
+    return tm;
+}
+
 void list_case(BenchContext& ctx, const QString& name, const Query& q,
                const std::function<qint64(FlexGrid&)>& load, double mb_goal)
 {
@@ -116,35 +141,19 @@ void list_case(BenchContext& ctx, const QString& name, const Query& q,
     bare_query(c, q, &rows);   // warm the page cache
     FlexGrid* g = make_grid(1);
     qint64 listed = 0;
-    // Bare and program runs alternate, so both see the same cache. The
-    // program's time ends when its load returns (redraw back on); the first
-    // paint that follows costs the same for ten rows or a million (only the
-    // visible rows are drawn) and is noted apart.
-    double bare = 1e300, prog = 1e300, paint = 0;
-    for (int i = 0; i < std::max(ctx.runs, 1); ++i) {
-        bare = std::min(bare, bare_query(c, q, &rows));
-        const double t0 = now_ms();
-        listed = load(*g);
-        const double t1 = now_ms();
-        settle();
-        const double t2 = now_ms();
-        if (t1 - t0 < prog) {
-            prog = t1 - t0;
-            paint = t2 - t1;
-        }
-    }
+    const Timing tm = alternate(ctx, c, q, &rows, [&] { listed = load(*g); });
     Line l;
     l.name = name;
     l.rows = rows;
-    l.bare = bare;
-    l.prog = prog;
+    l.bare = tm.bare;
+    l.prog = tm.prog;
     l.ratio_goal = 1.3;
     l.mb_goal = mb_goal;
     l.note = QStringLiteral("%1 listed, %2 grid rows, grid %3 MB, paint %4 ms")
                  .arg(listed)
                  .arg(g->rows() - 1)
                  .arg(double(g->memory_bytes()) / 1048576.0, 0, 'f', 1)
-                 .arg(paint, 0, 'f', 1);
+                 .arg(tm.paint, 0, 'f', 1);
     print_line(l);
     delete g;
 }
@@ -161,29 +170,17 @@ void window_case(BenchContext& ctx, const QString& name, const std::function<Lis
     settle();
     const Query q = list_sql;
     qint64 rows = 0;
-    double bare = 1e300, prog = 1e300, paint = 0;
-    for (int i = 0; i < std::max(ctx.runs, 1); ++i) {
-        bare = std::min(bare, bare_query(con(), q, &rows));
-        const double t0 = now_ms();
-        w->ms_list();
-        const double t1 = now_ms();
-        settle();
-        const double t2 = now_ms();
-        if (t1 - t0 < prog) {
-            prog = t1 - t0;
-            paint = t2 - t1;
-        }
-    }
+    const Timing tm = alternate(ctx, con(), q, &rows, [&] { w->ms_list(); });
     Line l;
     l.name = name;
     l.rows = rows;
-    l.bare = bare;
-    l.prog = prog;
+    l.bare = tm.bare;
+    l.prog = tm.prog;
     l.ratio_goal = 1.3;
     l.note = QStringLiteral("ms_list of the window, %1 grid rows, grid %2 MB, paint %3 ms")
                  .arg(w->ms->rows() - 1)
                  .arg(double(w->ms->memory_bytes()) / 1048576.0, 0, 'f', 1)
-                 .arg(paint, 0, 'f', 1);
+                 .arg(tm.paint, 0, 'f', 1);
     print_line(l);
     delete w;
 }
