@@ -1,0 +1,26 @@
+#pragma once
+// Reading the first worksheet of a workbook chosen by the administrator:
+// .xlsx (a zip of XML parts) and .xls (the older binary format). No
+// spreadsheet program is started.
+#include <QString>
+#include <memory>
+
+class WorkbookReader {
+public:
+    virtual ~WorkbookReader() = default;
+
+    // Opens the workbook at `path` (by its content, not only its suffix) and
+    // its first worksheet. Null when the file cannot be read (missing,
+    // damaged, encrypted, not a workbook); *error then says why, for the log.
+    static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr);
+
+    // Number of the last used row of the first worksheet (1-based; 0 for an
+    // empty sheet), wherever the used range starts.
+    virtual int last_row() const = 0;
+
+    // The cell at (row, col), both 1-based, as text: strings as stored,
+    // numbers without exponent or trailing ".0" (12 -> "12", 1.5 -> "1.5"),
+    // booleans "TRUE"/"FALSE", formulas by their cached value, date cells as
+    // yyyy-mm-dd; an empty or missing cell is "".
+    virtual QString cell(int row, int col) const = 0;
+};
