@@ -4,6 +4,7 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/controls.h"
+#include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
@@ -27,6 +28,8 @@
 
 A_main::A_main(QWidget* parent) : QMainWindow(parent)
 {
+    // Font, style, Korean dialogs and icon, before the first control is made.
+    install_look();
     setObjectName(QStringLiteral("A_main"));
     setWindowTitle(QStringLiteral("Torvisk System (KX)"));
     mdi = named<QMdiArea>("mdi", this);

@@ -15,6 +15,11 @@ class QPushButton;
 // "add", "ext" (any other text places no button). Controls are found by
 // name on the form; a missing one is skipped.
 void layout_list_form(const QString& mode, QWidget* form);
+// Where the screen's own controls in fm_sum would lie over the count line
+// la_inf or a progress bar PB, these give way (the bar is hidden, the line
+// ends before the next control); elsewhere everything keeps its place, and
+// a window grown again gives them their places back.
+void give_way_in_summary(QWidget* form);
 
 // The frame every list window shares: a button bar fm_mnu with the search
 // bar fm_sub (t_ser, cmd_fnd) and the buttons cmd_add, cmd_edt, cmd_del,

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QPalette>
 #include <QStyle>
 
 namespace {
@@ -126,4 +128,66 @@ void wire_search_box(QLineEdit* t_ser, std::function<void()> find)
 {
     if (!t_ser) return;
     t_ser->installEventFilter(new SearchBoxFilter(t_ser, std::move(find)));
+}
+
+namespace {
+class FrameLook : public QObject {
+public:
+    explicit FrameLook(QWidget* frame) : QObject(frame), frame_(frame)
+    {
+        watch(frame_);
+        for (QWidget* w : frame_->findChildren<QWidget*>()) watch(w);
+        apply_all(frame_);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        // The frame's own change reaches it after its children's; each
+        // change is applied to the widget whose state changed and below.
+        if (e->type() == QEvent::EnabledChange && o->isWidgetType()) apply_all(static_cast<QWidget*>(o));
+        return false;
+    }
+
+private:
+    void watch(QWidget* w)
+    {
+        w->installEventFilter(this);
+        // A widget with a palette of its own gets it back.
+        if (w->testAttribute(Qt::WA_SetPalette)) w->setProperty("own_palette", QVariant::fromValue(w->palette()));
+    }
+
+    void apply_all(QWidget* top)
+    {
+        apply(top);
+        for (QWidget* w : top->findChildren<QWidget*>()) apply(w);
+    }
+
+    void apply(QWidget* w)
+    {
+        const QVariant own = w->property("own_palette");
+        QPalette pal = own.isValid() ? own.value<QPalette>() : QPalette();
+        if (frame_->testAttribute(Qt::WA_ForceDisabled)) {
+            // Disabled colours: the normal ones, unless the control is
+            // disabled on its own (then the usual disabled ones, set here
+            // so that it does not take the frame's).
+            const QPalette normal = own.isValid() ? pal : QApplication::palette(w);
+            const bool own_disabled = w != frame_ && !w->isEnabledTo(frame_);
+            const QPalette::ColorGroup from = own_disabled ? QPalette::Disabled : QPalette::Active;
+            for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                const auto role = QPalette::ColorRole(r);
+                if (role == QPalette::NoRole) continue;
+                pal.setBrush(QPalette::Disabled, role, normal.brush(from, role));
+            }
+        }
+        w->setPalette(pal);
+    }
+
+    QWidget* frame_;
+};
+}
+
+void keep_look_when_disabled(QWidget* frame)
+{
+    if (frame) new FrameLook(frame);
 }
