@@ -71,8 +71,19 @@ void layout_list_form(const QString& mode, QWidget* form)
         tw_set_width(fm_sub, w);
     }
     if (fm_sub && cmd_fnd) tw_set_left(cmd_fnd, tw_rect(fm_sub).width - tw_rect(cmd_fnd).width - 120);
-    if (fm_sub && t_ser && cmd_fnd)
-        tw_set_width(t_ser, tw_rect(fm_sub).width - tw_rect(t_ser).left - tw_rect(cmd_fnd).width - 180);
+    if (fm_sub && t_ser && cmd_fnd) {
+        const TwRect s = tw_rect(t_ser);
+        const int room = tw_rect(fm_sub).width - s.left - tw_rect(cmd_fnd).width - 180;
+        if (room >= list_frame::ser_min_width) {
+            tw_set_width(t_ser, room);
+        } else {
+            // Too narrow a window: the search box keeps room for a search
+            // text, the search button follows it and the search bar grows.
+            tw_set_width(t_ser, list_frame::ser_min_width);
+            tw_set_left(cmd_fnd, s.left + list_frame::ser_min_width + 60);
+            tw_set_width(fm_sub, tw_rect(cmd_fnd).left + tw_rect(cmd_fnd).width + 120);
+        }
+    }
 }
 
 void give_way_in_summary(QWidget* form)

@@ -105,6 +105,7 @@ constexpr int mnu_left = 105, mnu_top = 60, mnu_height = 720;
 constexpr int sub_left = 120, sub_top = 120, sub_height = 540;
 constexpr int btn_top = 180, btn_width = 1215, btn_height = 420;
 constexpr int ctl_top = 105, ctl_height = 330;   // boxes inside fm_sub
+constexpr int ser_min_width = 1500;              // the search box at its narrowest
 constexpr int grd_left = 105;
 constexpr int sum_left = 120, sum_top = 150, sum_height = 420;
 constexpr int ms_left = 120, ms_top = 630;

@@ -336,6 +336,14 @@ void TestLook::narrow_summary_bar_gives_way()
                 QVERIFY2(!a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " over " + b->objectName()));
 
+    // Narrower still: the search box keeps its least width, the search
+    // button beside it.
+    w->resize(900, 700);
+    QApplication::processEvents();
+    QCOMPARE(tw_rect(w->t_ser).width, list_frame::ser_min_width);
+    QVERIFY(w->t_ser->geometry().right() < w->cmd_fnd->geometry().left());
+    QVERIFY(w->cmd_fnd->geometry().right() < w->fm_sub->width());
+
     // Wide again: the designed places come back.
     w->resize(1600, 900);
     QApplication::processEvents();
