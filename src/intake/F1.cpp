@@ -35,8 +35,8 @@ F1::F1(QWidget* parent) : ListWindow(QStringLiteral("F1"), QStringLiteral("단�
     using namespace list_frame;
     cmd_add->setText(QStringLiteral("수신시작"));
     cmd_edt->setText(QStringLiteral("수신중지"));
-    cmd_del->setText(QStringLiteral("자료저장"));
-    Command2 = plain_button(fm_mnu, "Command2", QStringLiteral("행삭제"), 0, btn_top, btn_width, btn_height);
+    cmd_del->setText(QStringLiteral("저장"));
+    Command2 = plain_button(fm_mnu, "Command2", QStringLiteral("삭제"), 0, btn_top, btn_width, btn_height);
     Command1 = plain_button(fm_mnu, "Command1", QStringLiteral("수신목록"), 0, btn_top, btn_width, btn_height);
     Command1->hide();
 

@@ -41,7 +41,14 @@ QString decode_cp949(QByteArrayView bytes)
     // plain "CP949" name maps to another table in ICU.
     QStringDecoder d("windows-949", QStringConverter::Flag::Stateless);
     if (!d.isValid()) return QString::fromLatin1(bytes.data(), bytes.size());
-    return d.decode(bytes);
+    if (bytes.isEmpty()) return {};
+    // A line end behind the bytes makes a lead byte cut at the end show as
+    // a replacement character instead of vanishing.
+    QByteArray b(bytes.data(), bytes.size());
+    b += '\n';
+    QString s = d.decode(b);
+    if (s.endsWith(u'\n')) s.chop(1);
+    return s;
 }
 
 TermRec parse_term_rec(QByteArrayView b)

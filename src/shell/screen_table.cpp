@@ -8,6 +8,7 @@
 #include "counter/CA.h"
 #include "registers/B1.h"
 #include "intake/F1.h"
+#include "intake/F2.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -24,4 +25,5 @@ void screens::register_all_screens()
     register_factory("CA", []() -> QWidget* { return new CA; });
     register_factory("B1", []() -> QWidget* { return new B1; });
     register_factory("F1", []() -> QWidget* { return new F1; });
+    register_factory("F2", []() -> QWidget* { return new F2; });
 }
