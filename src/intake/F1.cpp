@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +57,8 @@ F1::F1(QWidget* parent) : ListWindow(QStringLiteral("F1"), QStringLiteral("ë‹¨ë§
     tw_place(PB, 45, 45, 2510, ctl_height - 30);
 
     List1 = named<QListWidget>("List1", fm_grd);
+    // Frames are fixed-width records: a fixed font keeps their fields in line.
+    List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     List1->hide();
     t_cnt = named<QLineEdit>("t_cnt", fm_grd);
     t_cnt->hide();
