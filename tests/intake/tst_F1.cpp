@@ -7,6 +7,7 @@
 #include "support/driving.h"
 #include "support/fixture.h"
 #include "support/pty_terminal.h"
+#include "ui/twips.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -30,6 +31,7 @@ private slots:
     void init();
     void cleanup();
     void opens_from_the_registry();
+    void lays_itself_out();
     void transfer_end_to_end();
     void acks_per_read_start_etx_and_timer();
     void too_few_frames();
@@ -138,6 +140,36 @@ void TestF1::opens_from_the_registry()
     QVERIFY(!f->cmd_del->isEnabled());
     QVERIFY(!f->Timer1->isActive());
     QVERIFY(!f->List1->isVisible());
+}
+
+void TestF1::lays_itself_out()
+{
+    F1* f = open_screen();
+    for (const QSize size : {QSize(1400, 900), QSize(1000, 700)}) {
+        f->resize(size);
+        QTest::qWait(20);
+        const int fw = px_to_twips(f->width()), fh = px_to_twips(f->height());
+        const TwRect mnu = tw_rect(f->fm_mnu), grd = tw_rect(f->fm_grd), sub = tw_rect(f->fm_sub);
+        QCOMPARE(mnu.width, fw - 210);
+        QCOMPARE(grd.width, fw - 210);
+        QCOMPARE(grd.height, fh - mnu.top - mnu.height - 60);
+        QCOMPARE(tw_rect(f->ms).width, grd.width - 240);
+        QCOMPARE(tw_rect(f->fm_sum).width, grd.width - 240);
+        QCOMPARE(tw_rect(f->ms).top + tw_rect(f->ms).height, grd.height - 120);
+        QCOMPARE(tw_rect(f->la_usr).left + tw_rect(f->la_usr).width, tw_rect(f->fm_sum).width - 120);
+        // Right to left: cmd_ext 150 from the edge, then Command2, cmd_del, cmd_edt, cmd_add, 60 apart.
+        int right = mnu.width - 150;
+        for (QWidget* b : {static_cast<QWidget*>(f->cmd_ext), static_cast<QWidget*>(f->Command2),
+                           static_cast<QWidget*>(f->cmd_del), static_cast<QWidget*>(f->cmd_edt),
+                           static_cast<QWidget*>(f->cmd_add)}) {
+            QCOMPARE(tw_rect(b).left + tw_rect(b).width, right);
+            right = tw_rect(b).left - 60;
+        }
+        QCOMPARE(sub.width, mnu.width - sub.left - 5 * tw_rect(f->cmd_ext).width - 240 - 220);
+        // The state text and the progress bar share the port bar without overlapping.
+        QVERIFY(tw_rect(f->la_state).left + tw_rect(f->la_state).width <= tw_rect(f->fm_pb).left);
+        QVERIFY(tw_rect(f->fm_pb).left + tw_rect(f->fm_pb).width <= sub.width);
+    }
 }
 
 void TestF1::transfer_end_to_end()
