@@ -39,6 +39,13 @@ QString decode_cp949(QByteArrayView bytes)
 {
     // "windows-949" is the code page with the unified Hangul extension; the
     // plain "CP949" name maps to another table in ICU.
+    bool ascii = true;
+    for (char ch : bytes)
+        if (uchar(ch) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) return QString::fromLatin1(bytes.data(), bytes.size());
     QStringDecoder d("windows-949", QStringConverter::Flag::Stateless);
     if (!d.isValid()) return QString::fromLatin1(bytes.data(), bytes.size());
     if (bytes.isEmpty()) return {};
