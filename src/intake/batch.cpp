@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QSet>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -40,6 +41,13 @@ QString field_tag(const BatchRow& r, BatchSource src, int barcode_len)
     }
     if (!is_batch_number(r.cnt)) return QStringLiteral("처리수량오류,");
     return {};
+}
+
+// The cells of a row in grid order, columns 1 to 16.
+template <class Row> auto row_cells(Row& b)
+{
+    return std::array{&b.err, &b.add, &b.gbn, &b.dat, &b.m_cod, &b.p_cod, &b.cnt, &b.big,
+                      &b.dae, &b.yun, &b.nam, &b.m_gbn, &b.idx, &b.s_dat, &b.c_dat, &b.late};
 }
 
 // Whole number of a cell the check wrote; false when it is none.
@@ -210,20 +218,18 @@ void UploadBatch::load(const std::vector<BatchRecord>& records)
     clear_grid();
     const int n = int(records.size());
     ms_->set_redraw(false);
-    if (src_ == BatchSource::Terminal)
-        ms_->set_header({QString(), QStringLiteral("오류"), QStringLiteral("추가"), QStringLiteral("구분"),
+    QStringList heads = {QString(), QStringLiteral("오류"), QStringLiteral("추가"), QStringLiteral("구분"),
                          QStringLiteral("처리일자"), QStringLiteral("회원코드"), QStringLiteral("바 코 드"),
                          QStringLiteral("처리수량"), QStringLiteral("비    고"), QStringLiteral("입고단가"),
                          QStringLiteral("출고단가"), QStringLiteral("회 원 명"), QStringLiteral("회원구분"),
                          QStringLiteral("인덱스"), QStringLiteral("대여일"), QStringLiteral("예정일"),
-                         QStringLiteral("연체료")});
-    else
-        ms_->set_header({QString(), QStringLiteral("오류"), QStringLiteral("추가"), QStringLiteral("구분"),
-                         QStringLiteral("처리일자"), QStringLiteral("회원코드"), QStringLiteral("바 코 드"),
-                         QStringLiteral("처리수량"), QStringLiteral("비    고"), QStringLiteral("입고단가"),
-                         QStringLiteral("출고단가"), QStringLiteral("거래처명"), QStringLiteral("거래구분"),
-                         QStringLiteral("인덱스"), QStringLiteral("대여일"), QStringLiteral("예정일"),
-                         QStringLiteral("연체료")});
+                         QStringLiteral("연체료")};
+    // The text upload names the member's columns after trading partners.
+    if (src_ == BatchSource::File) {
+        heads[batch_col::nam] = QStringLiteral("거래처명");
+        heads[batch_col::m_gbn] = QStringLiteral("거래구분");
+    }
+    ms_->set_header(heads);
     ms_->set_col_alignment({1, 2, 3, 4, 5}, FlexGrid::AlignCenter);
     ms_->set_col_alignment({6, 8}, FlexGrid::AlignLeft);
     ms_->set_col_alignment(7, FlexGrid::AlignRight);
@@ -254,10 +260,8 @@ std::vector<BatchRow> UploadBatch::rows() const
     out.resize(size_t(n));
     for (int i = 0; i < n; ++i) {
         const int r = i + 1;
-        BatchRow& b = out[size_t(i)];
-        QString* cells[] = {&b.err, &b.add, &b.gbn, &b.dat, &b.m_cod, &b.p_cod, &b.cnt, &b.big,
-                            &b.dae, &b.yun, &b.nam, &b.m_gbn, &b.idx, &b.s_dat, &b.c_dat, &b.late};
-        for (int c = 1; c < batch_col::count; ++c) *cells[c - 1] = ms_->text(r, c);
+        const auto cells = row_cells(out[size_t(i)]);
+        for (int c = 1; c < batch_col::count; ++c) *cells[size_t(c - 1)] = ms_->text(r, c);
     }
     return out;
 }
@@ -270,10 +274,8 @@ void UploadBatch::set_rows(const std::vector<BatchRow>& rows)
     ms_->set_rows(int(rows.size()) + 1);
     for (size_t i = 0; i < rows.size(); ++i) {
         const int r = int(i) + 1;
-        const BatchRow& b = rows[i];
-        const QString* cells[] = {&b.err, &b.add, &b.gbn, &b.dat, &b.m_cod, &b.p_cod, &b.cnt, &b.big,
-                                  &b.dae, &b.yun, &b.nam, &b.m_gbn, &b.idx, &b.s_dat, &b.c_dat, &b.late};
-        for (int c = 1; c < batch_col::count; ++c) ms_->set_text(r, c, *cells[c - 1]);
+        const auto cells = row_cells(rows[i]);
+        for (int c = 1; c < batch_col::count; ++c) ms_->set_text(r, c, *cells[size_t(c - 1)]);
     }
     ms_->set_redraw(redraw);
 }

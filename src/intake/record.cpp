@@ -16,8 +16,8 @@ QByteArrayView piece(QByteArrayView b, qsizetype from, qsizetype len)
 
 QString field(QByteArrayView b, qsizetype from, qsizetype len) { return decode_cp949(piece(b, from, len)).trimmed(); }
 
-// A piece padded to its full length with blanks, decoded and trimmed, less
-// the separator behind its value, trimmed again.
+// A piece (missing positions read as blanks) decoded and trimmed, less the
+// separator behind its value, trimmed again.
 QString value_before_separator(QByteArrayView b, qsizetype from, qsizetype len)
 {
     QString t = decode_cp949(piece(b, from, len)).trimmed();
@@ -37,8 +37,7 @@ QString grouped_quantity(double v)
 
 QString decode_cp949(QByteArrayView bytes)
 {
-    // "windows-949" is the code page with the unified Hangul extension; the
-    // plain "CP949" name maps to another table in ICU.
+    // Plain ASCII reads the same in CP949 and needs no decoder.
     bool ascii = true;
     for (char ch : bytes)
         if (uchar(ch) >= 0x80) {
@@ -46,6 +45,8 @@ QString decode_cp949(QByteArrayView bytes)
             break;
         }
     if (ascii) return QString::fromLatin1(bytes.data(), bytes.size());
+    // "windows-949" is the code page with the unified Hangul extension; the
+    // plain "CP949" name maps to another table in ICU.
     QStringDecoder d("windows-949", QStringConverter::Flag::Stateless);
     if (!d.isValid()) return QString::fromLatin1(bytes.data(), bytes.size());
     if (bytes.isEmpty()) return {};

@@ -66,6 +66,7 @@ private slots:
     void save_refusals();
     void stale_batch_rolls_back();
     void grid_load_widths_and_progress();
+    void terminal_batch_messages();
 };
 
 void TestBatch::field_checks_in_order()
@@ -342,6 +343,36 @@ void TestBatch::grid_load_widths_and_progress()
     QCOMPARE(la_inf.text(), QString("검색건수: 0건"));
     QCOMPARE(pb.minimum(), 0);
     QCOMPARE(pb.maximum(), 1);
+}
+
+void TestBatch::terminal_batch_messages()
+{
+    TestShop shop;
+    open_shop(shop);
+    MsgResponder r;
+    FlexGrid ms;
+    QProgressBar pb;
+    QLabel la_inf;
+    UploadBatch b(BatchSource::Terminal, &ms, &pb, &la_inf);
+    b.load({BatchRecord{"1", dstr(0), "A1", "P0000001", "1"}, BatchRecord{"4", dstr(0), "A1", "R0000001", "1"}});
+    r.answer(QMessageBox::No);
+    QVERIFY(!b.save(nullptr));
+    QCOMPARE(r.texts, QStringList({"수신 자료를 저장하시겠습니까?"}));
+    QCOMPARE(b.data_rows(), 2);
+    // Rented at a counter meanwhile: all rolled back, the batch stays.
+    shop.exec("update TB4 set sta='Y' where cod='P0000001'");
+    r.clear();
+    QVERIFY(!b.save(nullptr));
+    QCOMPARE(r.texts, QStringList({"수신 자료를 저장하시겠습니까?", "수신 자료를 저장하지 못하였습니다!"}));
+    QCOMPARE(shop.count("TC1", "e_dat<>''"), 0);
+    QCOMPARE(b.data_rows(), 2);
+    shop.exec("update TB4 set sta='N' where cod='P0000001'");
+    r.clear();
+    QVERIFY(b.save(nullptr));
+    QCOMPARE(r.texts, QStringList({"수신 자료를 저장하시겠습니까?", "수신 자료를 저장하였습니다!"}));
+    QVERIFY(!b.loaded());
+    QCOMPARE(la_inf.text(), QString("검색대기중..."));
+    QCOMPARE(shop.count("TC1", "p_cod='R0000001' and e_dat=? and m_yun=2100 and m_yun_chk='N'", {dstr(0)}), 1);
 }
 
 QTEST_MAIN(TestBatch)

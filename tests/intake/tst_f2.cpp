@@ -56,6 +56,7 @@ private slots:
     void refused_and_empty_files();
     void row_deletion_rules();
     void failed_save_keeps_the_batch();
+    void hangul_codes_from_cp949();
 };
 
 void TestF2::opens_from_the_registry()
@@ -228,6 +229,22 @@ void TestF2::failed_save_keeps_the_batch()
     QCOMPARE(w->batch().data_rows(), 2);
     QCOMPARE(column(w->ms, 6), QStringList({"P0000001", "P0000003"}));
     QVERIFY(!w->t_ser->text().isEmpty());
+}
+
+void TestF2::hangul_codes_from_cp949()
+{
+    TestShop shop;
+    open_shop(shop);
+    shop.add_member("홍길동", "홍길동", "B");
+    MsgResponder r;
+    std::unique_ptr<F2> w(show_window<F2>(1200, 700));
+    choose_file(w.get(), write_file(shop.dir() + "/hangul.txt", file_line("1", "20261207", "홍길동", "P0000001", "1")));
+    QCOMPARE(w->ms->text(1, 5), QString("홍길동"));
+    QCOMPARE(w->ms->text(1, 1), QString());
+    QCOMPARE(w->ms->text(1, 11), QString("홍길동"));
+    QTest::mouseClick(w->cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("파일 자료를 저장하였습니다!"));
+    QCOMPARE(shop.count("TC1", "m_cod=?", {"홍길동"}), 1);
 }
 
 QTEST_MAIN(TestF2)
