@@ -20,18 +20,13 @@
 #include <QTimer>
 
 namespace {
-ListWindow::Frame f1_frame()
-{
-    ListWindow::Frame f;
-    f.mode = QStringLiteral("F1");
-    f.search = false;
-    return f;
-}
 const QString k_waiting = QStringLiteral("데이터수신대기중......");
 const QString k_open_failed = QStringLiteral("통신포트를 열지 못하였습니다!");
 }
 
-F1::F1(QWidget* parent) : ListWindow(QStringLiteral("F1"), QStringLiteral("단말기데이터수신"), f1_frame(), parent)
+F1::F1(QWidget* parent)
+    : ListWindow(QStringLiteral("F1"), QStringLiteral("단말기데이터수신"),
+                 Frame{.mode = QStringLiteral("F1"), .search = false}, parent)
 {
     using namespace list_frame;
     cmd_add->setText(QStringLiteral("수신시작"));
