@@ -1,6 +1,7 @@
-// The cached results of formula cells in an .xls file. FreeXL reports a
-// formula cell as empty, so the workbook stream is walked here for the
-// FORMULA records of the first worksheet: the compound file's sectors are
+// The cached results of formula cells in an .xls file, and its date cells.
+// FreeXL reports a formula cell as empty, so the workbook stream is walked
+// here for the FORMULA records of the first worksheet (and the numbers shown
+// as dates): the compound file's sectors are
 // followed to the stream, and the records read as the BIFF8 format lays
 // them out. Only what these results need is read (date mode, number formats,
 // cell formats, sheet offsets).
@@ -222,7 +223,42 @@ bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSh
         const uint32_t off = sheet.add_text(text.constData(), size_t(text.size()));
         sheet.put(row + 1, col + 1, off, uint32_t(text.size()));
     };
+    auto is_date = [&](uint16_t xf) { return xf < xf_date.size() && xf_date[xf]; };
+    // A number shown as a date: FreeXL's own date text differs from the
+    // .xlsx reader's at serial 0 and out of range, so these are redone here
+    // from the serial, with the same rules for both formats.
+    auto put_date = [&](uint32_t row, uint32_t col, double v) {
+        const QByteArray date = serial_date_text(v, date1904);
+        put(row, col, date.isEmpty() ? number_text(v) : date);
+    };
+    auto rk = [](uint32_t v) {
+        double d;
+        if (v & 2) {
+            d = double(int32_t(v) >> 2);
+        } else {
+            const uint64_t bits = uint64_t(v & 0xFFFFFFFCu) << 32;
+            std::memcpy(&d, &bits, 8);
+        }
+        return v & 1 ? d / 100 : d;
+    };
     while (cells.next(&r) && r.type != 0x000A) {
+        if (r.type == 0x0203 && r.data.size() >= 14 && is_date(u16(r.data, 4))) {   // NUMBER
+            double v;
+            std::memcpy(&v, r.data.constData() + 6, 8);
+            put_date(u16(r.data, 0), u16(r.data, 2), v);
+            continue;
+        }
+        if (r.type == 0x027E && r.data.size() >= 10 && is_date(u16(r.data, 4))) {   // RK
+            put_date(u16(r.data, 0), u16(r.data, 2), rk(u32(r.data, 6)));
+            continue;
+        }
+        if (r.type == 0x00BD) {   // MULRK: one row, a run of columns
+            const uint16_t row = u16(r.data, 0), first = u16(r.data, 2);
+            for (qsizetype i = 0; 4 + 6 * i + 6 <= r.data.size() - 2; ++i)
+                if (is_date(u16(r.data, 4 + 6 * i)))
+                    put_date(row, uint32_t(first + i), rk(u32(r.data, 4 + 6 * i + 2)));
+            continue;
+        }
         if (r.type != 0x0006 || r.data.size() < 20)
             continue;
         const uint16_t row = u16(r.data, 0), col = u16(r.data, 2), xf = u16(r.data, 4);
@@ -248,8 +284,10 @@ bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSh
         }
         double v;
         std::memcpy(&v, r.data.constData() + 6, 8);
-        const QByteArray date = xf < xf_date.size() && xf_date[xf] ? serial_date_text(v, date1904) : QByteArray();
-        put(row, col, date.isEmpty() ? number_text(v) : date);
+        if (is_date(xf))
+            put_date(row, col, v);
+        else
+            put(row, col, number_text(v));
     }
     return true;
 }

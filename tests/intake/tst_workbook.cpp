@@ -392,6 +392,40 @@ private slots:
                         }));
     }
 
+    // Date cells holding the serials 1, 59, 60, 61, 0 and 45351.75 in the
+    // 1900 system, which counts a 29 February 1900: both formats give the
+    // same texts (the two that are no date fail any date check).
+    void first_days_of_1900_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << fixture("dates_1900.xlsx");
+        QTest::newRow("xls") << fixture("dates_1900.xls");
+    }
+    void first_days_of_1900()
+    {
+        QFETCH(QString, file);
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 2), QStringList({"1,1=1900-01-01", "2,1=1900-02-28", "3,1=1900-02-29", "4,1=1900-03-01",
+                                           "5,1=1900-01-00", "6,1=2024-02-29"}));
+    }
+
+    // One value in the last row a sheet can have, nothing before it.
+    void far_cell()
+    {
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1048576"><c r="XFD1048576"><v>5</v></c></row>)");
+        const QString far = path("far.xlsx");
+        QVERIFY(write_zip(far, p));
+        auto w = WorkbookReader::open(far);
+        QVERIFY(w);
+        QCOMPARE(w->last_row(), 1048576);
+        QCOMPARE(w->cell(1048576, 16384), QStringLiteral("5"));
+        QCOMPARE(w->cell(1048576, 16383), QString());
+        QCOMPARE(w->cell(1, 1), QString());
+    }
+
     // Opened by what the file holds, whatever its name says.
     void opened_by_content()
     {
@@ -483,8 +517,12 @@ private slots:
         QVERIFY(g.open(QIODevice::ReadOnly));
         const QByteArray bytes = g.readAll();
         g.close();
+        QFile x(fixture("members.xls"));
+        QVERIFY(x.open(QIODevice::ReadOnly));
+        const QByteArray xls = x.readAll();
         for (const auto& [name, data] :
-             {std::pair{"cut.xlsx", bytes.left(bytes.size() / 2)},
+             {std::pair{"cut.xls", xls.left(xls.size() / 2)},
+              std::pair{"cut.xlsx", bytes.left(bytes.size() / 2)},
               std::pair{"scribbled.xlsx", QByteArray(bytes).replace(bytes.indexOf("sheet1.xml") + 40, 200, QByteArray(200, 'z'))}}) {
             QFile f(path(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
