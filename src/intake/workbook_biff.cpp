@@ -1,4 +1,5 @@
-// The cached results of formula cells in an .xls file, and its date cells.
+// The cached results of formula cells in an .xls file, its date cells and
+// its booleans.
 // FreeXL reports a formula cell as empty, so the workbook stream is walked
 // here for the FORMULA records of the first worksheet (and the numbers shown
 // as dates): the compound file's sectors are
@@ -166,6 +167,14 @@ QString biff_string(const QByteArray& data, qsizetype at, int cch, Records* more
     return out;
 }
 
+QByteArray error_text(uint8_t code)
+{
+    static const QHash<int, QByteArray> errors = {
+        {0x00, "#NULL!"}, {0x07, "#DIV/0!"}, {0x0F, "#VALUE!"}, {0x17, "#REF!"},
+        {0x1D, "#NAME?"}, {0x24, "#NUM!"}, {0x2A, "#N/A"}};
+    return errors.value(code, "#N/A");
+}
+
 } // namespace
 
 bool compound_has_stream(const QString& path, const char16_t* name)
@@ -252,6 +261,12 @@ bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSh
             put_date(u16(r.data, 0), u16(r.data, 2), rk(u32(r.data, 6)));
             continue;
         }
+        if (r.type == 0x0205 && r.data.size() >= 8) {   // BOOLERR: FreeXL gives 1 and 0
+            const uint8_t v = u8(r.data, 6);
+            put(u16(r.data, 0), u16(r.data, 2),
+                u8(r.data, 7) ? error_text(v) : v ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE"));
+            continue;
+        }
         if (r.type == 0x00BD) {   // MULRK: one row, a run of columns
             const uint16_t row = u16(r.data, 0), first = u16(r.data, 2);
             for (qsizetype i = 0; 4 + 6 * i + 6 <= r.data.size() - 2; ++i)
@@ -271,13 +286,7 @@ bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSh
                 break;
             }
             case 1: put(row, col, r.data[8] ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE")); break;
-            case 2: {
-                static const QHash<int, QByteArray> errors = {
-                    {0x00, "#NULL!"}, {0x07, "#DIV/0!"}, {0x0F, "#VALUE!"}, {0x17, "#REF!"},
-                    {0x1D, "#NAME?"}, {0x24, "#NUM!"}, {0x2A, "#N/A"}};
-                put(row, col, errors.value(uint8_t(r.data[8]), "#N/A"));
-                break;
-            }
+            case 2: put(row, col, error_text(u8(r.data, 8))); break;
             default: break;   // empty text
             }
             continue;

@@ -411,6 +411,24 @@ private slots:
                                            "5,1=1900-01-00", "6,1=2024-02-29"}));
     }
 
+    // Booleans, an error, grouped and percent numbers, a time, plain numbers.
+    void kinds_of_values_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << fixture("kinds.xlsx");
+        QTest::newRow("xls") << fixture("kinds.xls");
+    }
+    void kinds_of_values()
+    {
+        QFETCH(QString, file);
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        // A time of day is shown as a date: day 0 of the 1900 system.
+        QCOMPARE(dump(*w, 9), QStringList({"1,1=TRUE", "1,2=FALSE", "1,3=#DIV/0!", "1,4=-1234567.5", "1,5=0.25",
+                                           "1,6=1900-01-00", "1,7=123456789", "1,8=0.1"}));
+    }
+
     // One value in the last row a sheet can have, nothing before it.
     void far_cell()
     {
