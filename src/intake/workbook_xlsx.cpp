@@ -251,10 +251,13 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
         if (r.type == QLatin1String("officeDocument"))
             workbook = r.target;
 
-    // The workbook: its date system and its first sheet.
+    // The workbook: its date system and its sheets in their order; the
+    // first of them that is a worksheet (not a chart) is read.
     bool date1904 = false;
-    QString first_sheet_id;
+    QStringList sheet_ids;
     if (!p.stream(workbook, [&](QXmlStreamReader& x) {
+            if (x.isEndElement() && x.name() == u"sheets")
+                return false;
             if (!x.isStartElement())
                 return true;
             if (x.name() == u"workbookPr") {
@@ -263,27 +266,28 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
             } else if (x.name() == u"sheet") {
                 for (const QXmlStreamAttribute& a : x.attributes())
                     if (a.name() == u"id" && !a.namespaceUri().isEmpty())
-                        first_sheet_id = a.value().toString();
-                return false;   // the first sheet is all we read
+                        sheet_ids << a.value().toString();
             }
             return true;
         }))
         return fail();
-    if (first_sheet_id.isEmpty()) {
-        *error = QStringLiteral("%1 has no worksheet").arg(path);
-        return false;
-    }
 
     rels.clear();
     if (!read_rels(p, workbook, &rels, false))
         return fail();
-    const Relationship sheet_rel = rels.value(first_sheet_id);
-    if (sheet_rel.target.isEmpty() || !p.has(sheet_rel.target)) {
-        *error = QStringLiteral("%1: the first sheet's part is missing").arg(path);
+    Relationship sheet_rel;
+    for (const QString& id : std::as_const(sheet_ids)) {
+        if (rels.value(id).type == QLatin1String("worksheet")) {
+            sheet_rel = rels.value(id);
+            break;
+        }
+    }
+    if (sheet_rel.target.isEmpty()) {
+        *error = QStringLiteral("%1 has no worksheet").arg(path);
         return false;
     }
-    if (sheet_rel.type != QLatin1String("worksheet")) {
-        *error = QStringLiteral("%1: the first sheet is not a worksheet (%2)").arg(path, sheet_rel.type);
+    if (!p.has(sheet_rel.target)) {
+        *error = QStringLiteral("%1: the part of its first worksheet is missing: not a workbook or damaged").arg(path);
         return false;
     }
     QString strings_part, styles_part;

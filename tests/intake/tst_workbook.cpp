@@ -475,6 +475,21 @@ private slots:
         QVERIFY2(err.contains(QLatin1String("encrypted")), qPrintable(err));
     }
 
+    // A chart sheet in front: the first worksheet is the one after it.
+    void chart_sheet_first()
+    {
+        auto p = package({}, R"(<sheet name="차트" sheetId="1" r:id="rId1"/><sheet name="a" sheetId="2" r:id="rId2"/>)",
+                         rel("rId1", "chartsheet", "chartsheets/sheet1.xml") + rel("rId2", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="2"><c r="B2" t="inlineStr"><is><t>값</t></is></c></row>)");
+        const QString file = path("chart_first.xlsx");
+        QVERIFY(write_zip(file, p));
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 3), QStringList({"2,2=값"}));
+    }
+
     void refused_data()
     {
         QTest::addColumn<QString>("file");
@@ -524,9 +539,10 @@ private slots:
 
         auto chart = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "chartsheet", "chartsheets/sheet1.xml"));
         chart["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
-        const QString chart_first = path("chart_first.xlsx");
-        QVERIFY(write_zip(chart_first, chart));
-        QVERIFY(!WorkbookReader::open(chart_first, &err));
+        const QString only_chart = path("only_chart.xlsx");
+        QVERIFY(write_zip(only_chart, chart));
+        QVERIFY(!WorkbookReader::open(only_chart, &err));
+        QVERIFY2(err.contains(QLatin1String("no worksheet")), qPrintable(err));
 
         // A good workbook cut short, and one whose compressed sheet data is
         // overwritten (the inflater or the checksum catches it).
