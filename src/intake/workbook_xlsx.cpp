@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <zip.h>
@@ -73,6 +74,7 @@ public:
                         eof = true;
                     else
                         x.addData(QByteArray(chunk.constData(), qsizetype(n)));
+                    advance(n);
                     continue;
                 }
                 error = QStringLiteral("%1: part %2 is damaged: %3 (line %4)")
@@ -93,9 +95,42 @@ public:
         return ok;
     }
 
+    // The uncompressed size of a part (0 when missing).
+    qint64 size_of(const QString& name) const
+    {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat(zip_, name.toUtf8().constData(), ZIP_FL_NOCASE, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+            return 0;
+        return qint64(st.size);
+    }
+
+    // Reports the share of `total` bytes inflated so far, whole percents.
+    void count_progress(qint64 total, const ReadProgress* progress)
+    {
+        total_ = total;
+        done_ = 0;
+        progress_ = progress && *progress ? progress : nullptr;
+    }
+
     QString error;
 
 private:
+    void advance(qint64 n)
+    {
+        if (!progress_ || total_ <= 0)
+            return;
+        done_ += n;
+        const int pct = int(std::min<qint64>(99, done_ * 100 / total_));
+        if (pct != last_pct_) {
+            last_pct_ = pct;
+            (*progress_)(pct);
+        }
+    }
+
+    qint64 total_ = 0, done_ = 0;
+    int last_pct_ = -1;
+    const ReadProgress* progress_ = nullptr;
     QString path_;
     zip_t* zip_ = nullptr;
 };
@@ -232,7 +267,7 @@ uint32_t to_uint(QStringView s)
 
 } // namespace
 
-bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
+bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const ReadProgress& progress)
 {
     Package p(path);
     auto fail = [&] {
@@ -297,6 +332,9 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
         else if (r.type == QLatin1String("styles"))
             styles_part = r.target;
     }
+
+    // The shared strings and the sheet are the bulk of the reading.
+    p.count_progress(p.size_of(strings_part) + p.size_of(sheet_rel.target), &progress);
 
     // Styles: which cell formats show dates.
     std::vector<char> date_style;

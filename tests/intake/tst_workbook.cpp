@@ -316,6 +316,30 @@ private slots:
         QCOMPARE(w->cell(1000000, 1), QString());
     }
 
+    // The share read is reported rising to 100, for both formats.
+    void progress()
+    {
+        // Enough rows for the sheet to come in several chunks.
+        const QString big = path("progress.xlsx");
+        lxw_workbook* wb = workbook_new(QFile::encodeName(big).constData());
+        lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+        for (int r = 0; r < 20000; ++r) {
+            worksheet_write_number(ws, lxw_row_t(r), 0, r, nullptr);
+            worksheet_write_string(ws, lxw_row_t(r), 1, QByteArray::number(r * 7919).constData(), nullptr);
+        }
+        QCOMPARE(workbook_close(wb), LXW_NO_ERROR);
+        for (const QString& file : {big, fixture("members.xls")}) {
+            QList<int> seen;
+            auto w = WorkbookReader::open(file, nullptr, [&](int pct) { seen << pct; });
+            QVERIFY(w);
+            QVERIFY2(std::is_sorted(seen.begin(), seen.end()), qPrintable(file));
+            QCOMPARE(seen.value(seen.size() - 1), 100);
+            if (file == big)
+                QVERIFY2(seen.size() > 3, qPrintable(QString::number(seen.size())));
+        }
+        QCOMPARE(WorkbookReader::open(big)->cell(20000, 2), QStringLiteral("158372081"));
+    }
+
     // What libxlsxwriter never writes: the 1904 system, rows and cells
     // without references, cells out of order, phonetic runs, escapes,
     // prefixed names, absolute targets, a first sheet that is not sheet1.
