@@ -58,7 +58,7 @@ public:
         }
         QXmlStreamReader x;
         QByteArray chunk(256 * 1024, Qt::Uninitialized);
-        bool eof = false, ok = true, stopped = false;
+        bool eof = false, ok = true;
         while (true) {
             const QXmlStreamReader::TokenType t = x.readNext();
             if (t == QXmlStreamReader::Invalid) {
@@ -85,13 +85,10 @@ public:
             }
             if (t == QXmlStreamReader::EndDocument)
                 break;
-            if (!on_token(x)) {
-                stopped = true;
+            if (!on_token(x))
                 break;
-            }
         }
         zip_fclose(f);
-        (void)stopped;
         return ok;
     }
 
