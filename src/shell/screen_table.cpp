@@ -9,6 +9,7 @@
 #include "registers/B1.h"
 #include "summaries/E1.h"
 #include "summaries/E2.h"
+#include "summaries/E3.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -26,4 +27,5 @@ void screens::register_all_screens()
     register_factory("B1", []() -> QWidget* { return new B1; });
     register_factory("E1", []() -> QWidget* { return new E1; });
     register_factory("E2", []() -> QWidget* { return new E2; });
+    register_factory("E3", []() -> QWidget* { return new E3; });
 }
