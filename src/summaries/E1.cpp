@@ -1,7 +1,6 @@
 #include "summaries/E1.h"
 #include "data/clock.h"
 #include "data/state.h"
-#include "shell/screens.h"
 #include "summaries/summaries.h"
 #include "ui/FlexGrid.h"
 #include "ui/twips.h"
@@ -13,15 +12,11 @@
 
 E1::E1(QWidget* parent)
     : SummaryWindow(QStringLiteral("E1"), QStringLiteral("정회원별거래집계"), QStringLiteral("회원정보상세히보기"), true,
-                    parent)
+                    QStringLiteral("POP5"), parent)
 {
-    connect(ms, &FlexGrid::MouseDown, this, &E1::ms_mousedown);
     t_date1->setDate(today());
     t_date2->setDate(today());
-    t_gbn->addItem(QStringLiteral("정 회 원"));
-    t_gbn->setCurrentIndex(0);
-    t_chk->addItems(summary_member_fields());
-    t_chk->setCurrentIndex(0);
+    set_member_combos(QStringLiteral("정 회 원"));
     ms_list();
 }
 
@@ -33,8 +28,3 @@ Query E1::list_query() const
 int E1::fill_grid(const Query& q) { return e1_fill_grid(*ms, shared_con(), q, haebi); }
 
 void E1::set_col_width() { e1_col_widths(*ms, Check1->isChecked(), tw_rect(ms).width); }
-
-void E1::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
-{
-    if (button == Qt::RightButton) screens::popup(QStringLiteral("POP5"), global_pos);
-}

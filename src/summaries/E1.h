@@ -9,9 +9,6 @@ class E1 : public SummaryWindow {
 public:
     explicit E1(QWidget* parent = nullptr);
 
-public slots:
-    void ms_mousedown(Qt::MouseButton button, const QPoint& global_pos);
-
 protected:
     Query list_query() const override;
     int fill_grid(const Query& q) override;

@@ -1,6 +1,5 @@
 #include "summaries/E2.h"
 #include "data/clock.h"
-#include "shell/screens.h"
 #include "summaries/summaries.h"
 #include "ui/FlexGrid.h"
 #include "ui/twips.h"
@@ -12,16 +11,12 @@
 
 E2::E2(QWidget* parent)
     : SummaryWindow(QStringLiteral("E2"), QStringLiteral("비회원별거래집계"), QStringLiteral("회원정보상세히보기"), true,
-                    parent)
+                    QStringLiteral("POP6"), parent)
 {
-    connect(ms, &FlexGrid::MouseDown, this, &E2::ms_mousedown);
     const QDate d = today();
     t_date1->setDate(QDate(d.year(), d.month(), 1));
     t_date2->setDate(d);
-    t_gbn->addItem(QStringLiteral("비 회 원"));
-    t_gbn->setCurrentIndex(0);
-    t_chk->addItems(summary_member_fields());
-    t_chk->setCurrentIndex(0);
+    set_member_combos(QStringLiteral("비 회 원"));
     ms_list();
 }
 
@@ -33,8 +28,3 @@ Query E2::list_query() const
 int E2::fill_grid(const Query& q) { return e2_fill_grid(*ms, shared_con(), q); }
 
 void E2::set_col_width() { e2_col_widths(*ms, Check1->isChecked(), tw_rect(ms).width); }
-
-void E2::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
-{
-    if (button == Qt::RightButton) screens::popup(QStringLiteral("POP6"), global_pos);
-}

@@ -12,7 +12,8 @@
 #include <QEvent>
 
 E3::E3(QWidget* parent)
-    : SummaryWindow(QStringLiteral("E3"), QStringLiteral("Form1"), QStringLiteral("품목정보상세히보기"), false, parent)
+    : SummaryWindow(QStringLiteral("E3"), QStringLiteral("Form1"), QStringLiteral("품목정보상세히보기"), false, QString(),
+                   parent)
 {
     const QDate d = today();
     t_date1->setDate(QDate(d.year(), d.month(), 1));

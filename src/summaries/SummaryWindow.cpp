@@ -1,5 +1,7 @@
 #include "summaries/SummaryWindow.h"
 #include "data/state.h"
+#include "shell/screens.h"
+#include "summaries/summaries.h"
 #include "ui/FlexGrid.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
@@ -19,8 +21,8 @@ constexpr int frame2_width = 1800;
 }
 
 SummaryWindow::SummaryWindow(const QString& name, const QString& caption, const QString& detail_caption,
-                             bool with_text1, QWidget* parent)
-    : ListWindow(name, caption, Frame{QStringLiteral("ext"), false, false, false, true}, parent)
+                             bool with_text1, const QString& popup, QWidget* parent)
+    : ListWindow(name, caption, Frame{QStringLiteral("ext"), false, false, false, true}, parent), popup_(popup)
 {
     using namespace list_frame;
     t_date1 = date_picker(fm_sub, "t_date1");
@@ -53,6 +55,20 @@ SummaryWindow::SummaryWindow(const QString& name, const QString& caption, const 
 
     connect(t_gbn, &QComboBox::activated, this, &SummaryWindow::t_gbn_click);
     connect(Check1, &QCheckBox::toggled, this, &SummaryWindow::Check1_click);
+    connect(ms, &FlexGrid::MouseDown, this, &SummaryWindow::ms_mousedown);
+}
+
+void SummaryWindow::set_member_combos(const QString& kind)
+{
+    t_gbn->addItem(kind);
+    t_gbn->setCurrentIndex(0);
+    t_chk->addItems(summary_member_fields());
+    t_chk->setCurrentIndex(0);
+}
+
+void SummaryWindow::ms_mousedown(Qt::MouseButton button, const QPoint& global_pos)
+{
+    if (button == Qt::RightButton && !popup_.isEmpty()) screens::popup(popup_, global_pos);
 }
 
 void SummaryWindow::ms_list()

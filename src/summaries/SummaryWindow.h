@@ -14,9 +14,11 @@ class QProgressBar;
 class SummaryWindow : public ListWindow {
     Q_OBJECT
 public:
-    // `with_text1`: the hidden box that receives the last list query.
+    // `with_text1`: the hidden box that receives the last list query;
+    // `popup`: the main window's popup menu of a right click on the grid
+    // (none when empty).
     SummaryWindow(const QString& name, const QString& caption, const QString& detail_caption, bool with_text1,
-                  QWidget* parent = nullptr);
+                  const QString& popup, QWidget* parent = nullptr);
 
     QFrame* Frame2 = nullptr;
     QProgressBar* PB = nullptr;
@@ -34,10 +36,16 @@ public slots:
     void ms_list() override;
     void t_gbn_click() { ms_list(); }
     void Check1_click() { set_col_width(); }
+    void ms_mousedown(Qt::MouseButton button, const QPoint& global_pos);
 
 protected:
+    // The member summaries' combos: their one kind, then the search fields.
+    void set_member_combos(const QString& kind);
     virtual Query list_query() const = 0;
     // Fills ms from the query; the number of rows to count in la_inf.
     virtual int fill_grid(const Query& q) = 0;
     void place_summary() override;
+
+private:
+    QString popup_;
 };

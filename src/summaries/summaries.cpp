@@ -24,6 +24,9 @@ QString member_column(int field) { return field == 1 ? QStringLiteral("m.nam") :
 
 QString like_text(const QString& search) { return QStringLiteral("%") + search + QStringLiteral("%"); }
 
+// The grouping of every part of the member summaries: one row per member.
+const QString member_group = QStringLiteral("GROUP BY m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,m.big ");
+
 const QColor sub_color(30, 130, 100);
 const QColor total_color(10, 60, 110);
 }
@@ -38,7 +41,6 @@ Query e1_list_query(const SummaryParams& p)
     const QString d1 = e1_month_from(p.date1), d2 = e1_month_to(p.date2), like = like_text(p.search);
     // Every part carries the same member filter: kind, in use, search, joined in the months.
     const QString member = member_column(p.field) + QStringLiteral(" LIKE ? and m.dat>=? and m.dat<=? ");
-    const QString group = QStringLiteral("GROUP BY m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,m.big ");
     const QString sql =
         QStringLiteral("SELECT gbn,dat,cod,nam,tel,phn,adr,max(n_sdat),max(n_edat),max(n_yun),sum(pre_meesoo),"
                        "sum(now_yun_tot),sum(now_yun_kyu),sum(pre_meesoo)+(sum(now_yun_tot))-(sum(now_yun_kyu)) as "
@@ -47,27 +49,27 @@ Query e1_list_query(const SummaryParams& p)
         + QStringLiteral("SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,max(m.sdat) as n_sdat,max(m.edat) as "
                          "n_edat,max(m.yun) as n_yun,0 as n_dae,0 as pre_meesoo,0 as now_yun_tot,0 as "
                          "now_yun_kyu,0 as tot_all,m.big FROM MEM as m WHERE m.gbn='A' and m.act='Y' and ")
-        + member + group
+        + member + member_group
         // fees left unpaid before the months: rental fee unpaid, with its late fee
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,'1000-01-01' as "
                          "n_sdat,'1000-01-01' as n_edat,-1 as n_yun,0 as n_dae,sum(m_dae+m_yun) as pre_meesoo,0 as "
                          "now_yun_tot,0 as now_yun_kyu,0 as tot_all,m.big FROM TB1 as m,TC1 as z WHERE m.gbn='A' "
                          "and m.act='Y' and m.cod=z.m_cod and z.m_dae_chk='N' and z.s_dat<? and ")
-        + member + group
+        + member + member_group
         // late fees charged within the months
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,'1000-01-01' as "
                          "n_sdat,'1000-01-01' as n_edat,-1 as n_yun,0 as n_dae,0 as pre_meesoo,sum(m_yun) as "
                          "now_yun_tot,0 as now_yun_kyu,0 as tot_all,m.big FROM TB1 as m,TC1 as z WHERE m.gbn='A' "
                          "and m.act='Y' and m.cod=z.m_cod and z.s_dat>=? and z.s_dat<=? and ")
-        + member + group
+        + member + member_group
         // late fees paid within the months
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,'1000-01-01' as "
                          "n_sdat,'1000-01-01' as n_edat,-1 as n_yun,0 as n_dae,0 as pre_meesoo,0 as now_yun_tot,"
                          "sum(m_yun) as now_yun_kyu,0 as tot_all,m.big FROM TB1 as m,TC1 as z WHERE m.gbn='A' and "
                          "m.act='Y' and m.cod=z.m_cod and z.s_dat>=? and z.s_dat<=? and z.m_yun_chk='Y' and ")
         + member
-        + QStringLiteral("GROUP BY m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,m.big) AS TM "
-                         "GROUP BY gbn,dat,cod,nam,tel,phn,adr,big ORDER BY dat,cod");
+        + member_group
+        + QStringLiteral(") AS TM GROUP BY gbn,dat,cod,nam,tel,phn,adr,big ORDER BY dat,cod");
     return Query(sql, {like, d1, d2,                 //
                        d1, like, d1, d2,             //
                        d1, d2, like, d1, d2,         //
@@ -78,7 +80,6 @@ Query e2_list_query(const SummaryParams& p)
 {
     const QString d1 = date_text(p.date1), d2 = date_text(p.date2), like = like_text(p.search);
     const QString search = member_column(p.field) + QStringLiteral(" LIKE ? ");
-    const QString group = QStringLiteral("GROUP BY m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,m.big ");
     const QString sql =
         QStringLiteral("SELECT TMP.gbn,TMP.dat,TMP.cod,TMP.nam,TMP.tel,TMP.phn,TMP.adr,sum(pre_meesoo),"
                        "sum(now_dae_tot),sum(now_yun_tot),sum(now_dae_kyu),sum(now_yun_kyu),sum(pre_meesoo)+"
@@ -89,25 +90,25 @@ Query e2_list_query(const SummaryParams& p)
                          "now_dae_tot,0 as now_yun_tot,0 as now_dae_kyu,0 as now_yun_kyu,0 as tot_all,m.big FROM "
                          "TB1 as m,TC1 as z WHERE m.gbn='B' and m.act='Y' and m.cod=z.m_cod and z.m_dae_chk='N' and "
                          "z.s_dat<? and ")
-        + search + group
+        + search + member_group
         // rental and late fees charged within the days
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,0 as pre_meesoo,sum(m_dae) "
                          "as now_dae_tot,sum(m_yun) as now_yun_tot,0 as now_dae_kyu,0 as now_yun_kyu,0 as tot_all,"
                          "m.big FROM TB1 as m,TC1 as z WHERE m.gbn='B' and m.act='Y' and m.cod=z.m_cod and "
                          "z.s_dat>=? and z.s_dat<=? and ")
-        + search + group
+        + search + member_group
         // rental fees paid
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,0 as pre_meesoo,0 as "
                          "now_dae_tot,0 as now_yun_tot,sum(m_dae) as now_dae_kyu,0 as now_yun_kyu,0 as tot_all,"
                          "m.big FROM TB1 as m,TC1 as z WHERE m.gbn='B' and m.act='Y' and m.cod=z.m_cod and "
                          "z.s_dat>=? and z.s_dat<=? and z.m_dae_chk='Y' and ")
-        + search + group
+        + search + member_group
         // late fees paid
         + QStringLiteral("UNION ALL SELECT m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,0 as pre_meesoo,0 as "
                          "now_dae_tot,0 as now_yun_tot,0 as now_dae_kyu,sum(m_yun) as now_yun_kyu,0 as tot_all,"
                          "m.big FROM TB1 as m,TC1 as z WHERE m.gbn='B' and m.act='Y' and m.cod=z.m_cod and "
                          "z.s_dat>=? and z.s_dat<=? and z.m_yun_chk='Y' and ")
-        + search + group
+        + search + member_group
         + QStringLiteral(") as TMP GROUP BY TMP.gbn,TMP.dat,TMP.cod,TMP.nam,TMP.tel,TMP.phn,TMP.adr,TMP.big "
                          "ORDER BY TMP.gbn,TMP.dat,TMP.cod");
     return Query(sql, {d1, like, d1, d2, like, d1, d2, like, d1, d2, like});

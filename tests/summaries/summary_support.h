@@ -40,6 +40,12 @@ inline const char* const k_no_data = "검색 또는 등록된 자료가 존재�
 // The grid's empty state: the header row alone, one empty column.
 inline bool grid_empty(FlexGrid* ms) { return ms->rows() == 1 && ms->cols() == 1 && ms->text(0, 0).isEmpty(); }
 
+// After a load that found nothing: the grid empty, the no-data text, the bar at 0.
+inline bool shows_no_data(SummaryWindow& w)
+{
+    return grid_empty(w.ms) && w.la_inf->text() == QString(k_no_data) && w.PB->value() == 0;
+}
+
 namespace popups {
 inline QStringList& seen() { static QStringList s; return s; }
 inline void record(const QString& name, const QPoint&) { seen() << name; }

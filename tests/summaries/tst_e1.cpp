@@ -2,6 +2,8 @@
 #include "summaries/E1.h"
 #include "summaries/summaries.h"
 
+#include <QFile>
+
 namespace {
 // Regular members joined around the months 2026-03 .. 2026-05; the figures
 // below are worked out by hand (annual fee 30000).
@@ -151,9 +153,7 @@ void TestE1::months_balances_and_totals()
     QCOMPARE(column(ms, 3), QStringList({"A3", "(Data Total)"}));
     // An end month before the start month finds nobody.
     search(w, QDate(2026, 5, 1), QDate(2026, 4, 30));
-    QVERIFY(grid_empty(ms));
-    QCOMPARE(w.la_inf->text(), QString(k_no_data));
-    QCOMPARE(w.PB->value(), 0);
+    QVERIFY(shows_no_data(w));
 }
 
 void TestE1::search_by_name_and_code()
@@ -228,15 +228,27 @@ void TestE1::failing_query_leaves_grid_empty()
     w.show();
     search(w, QDate(2026, 3, 1), QDate(2026, 5, 1));
     QCOMPARE(w.ms->rows(), 5);
+    const QString mem = shop.scalar("select sql from sqlite_master where name='MEM'").toString();
     shop.exec("drop view MEM");
     TestShop::expect_sql_error();
     search(w, QDate(2026, 3, 1), QDate(2026, 5, 1));
-    QVERIFY(grid_empty(w.ms));
-    QCOMPARE(w.la_inf->text(), QString(k_no_data));
+    QVERIFY(shows_no_data(w));
     QCOMPARE(TestShop::unexpected_sql_errors(), 0);
     // The screen lives on.
     w.Check1->setChecked(true);
     QVERIFY(w.isVisible());
+
+    // No connection: told so; the grid empty, the count line as it was.
+    shop.exec(mem);
+    search(w, QDate(2026, 3, 1), QDate(2026, 5, 1));
+    QVERIFY(!grid_empty(w.ms));
+    const QString count = w.la_inf->text();
+    MsgResponder r;
+    QVERIFY(QFile::remove(shop.dir() + "/CONPATH.txt"));
+    search(w, QDate(2026, 3, 1), QDate(2026, 5, 1));
+    QCOMPARE(r.texts, QStringList({"(서버)데이터베이스연결실패!"}));
+    QVERIFY(grid_empty(w.ms));
+    QCOMPARE(w.la_inf->text(), count);
 }
 
 void TestE1::popup_and_registry()

@@ -2,6 +2,8 @@
 #include "summaries/E3.h"
 #include "summaries/summaries.h"
 
+#include <QFile>
+
 namespace {
 void rent_item(TestShop& shop, const QString& p_cod, const QString& s_dat)
 {
@@ -44,6 +46,7 @@ private slots:
     void counts_subtotals_and_totals();
     void one_category_and_empty_period();
     void widths_filters_and_failure();
+    void no_connection_at_load();
 };
 
 void TestE3::frame_and_combos()
@@ -146,9 +149,7 @@ void TestE3::one_category_and_empty_period()
     QCOMPARE(counts(w.ms, 4), QStringList({"(Data Total)", "1", "1"}));
     // Nothing in the period nor in the 60 days before it.
     search(w, QDate(2026, 3, 1), QDate(2026, 3, 31));
-    QVERIFY(grid_empty(w.ms));
-    QCOMPARE(w.la_inf->text(), QString(k_no_data));
-    QCOMPARE(w.PB->value(), 0);
+    QVERIFY(shows_no_data(w));
 }
 
 void TestE3::widths_filters_and_failure()
@@ -184,9 +185,24 @@ void TestE3::widths_filters_and_failure()
     shop.exec("alter table TB4 rename to TB4_old");
     TestShop::expect_sql_error();
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30));
-    QVERIFY(grid_empty(ms));
-    QCOMPARE(w.la_inf->text(), QString(k_no_data));
+    QVERIFY(shows_no_data(w));
     QCOMPARE(TestShop::unexpected_sql_errors(), 0);
+}
+
+void TestE3::no_connection_at_load()
+{
+    TestShop shop;
+    open_shop(shop);
+    seed(shop);
+    QVERIFY(QFile::remove(shop.dir() + "/CONPATH.txt"));
+    MsgResponder r;
+    E3 w;
+    w.show();
+    // The categories are left out untold; the load says it once.
+    QCOMPARE(w.t_gbn->count(), 1);
+    QCOMPARE(w.t_gbn->currentText(), QString("전체보기"));
+    QCOMPARE(r.texts, QStringList({"(서버)데이터베이스연결실패!"}));
+    QVERIFY(grid_empty(w.ms));
 }
 
 QTEST_MAIN(TestE3)
