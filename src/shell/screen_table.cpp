@@ -10,6 +10,7 @@
 #include "summaries/E1.h"
 #include "summaries/E2.h"
 #include "summaries/E3.h"
+#include "intake/F2.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -28,4 +29,5 @@ void screens::register_all_screens()
     register_factory("E1", []() -> QWidget* { return new E1; });
     register_factory("E2", []() -> QWidget* { return new E2; });
     register_factory("E3", []() -> QWidget* { return new E3; });
+    register_factory("F2", []() -> QWidget* { return new F2; });
 }
