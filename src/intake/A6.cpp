@@ -1,0 +1,40 @@
+#include "intake/A6.h"
+#include "data/state.h"
+#include "ui/FlexGrid.h"
+
+A6::A6(QWidget* parent)
+    : LoadWindow(QStringLiteral("A6"), QStringLiteral("전체회원엑셀로드"), QStringLiteral("전체회원"),
+                 QStringLiteral("전체회원이 기록된 엑셀파일을 호출합니다!"), parent)
+{
+}
+
+std::array<LoadWindow::Column, k_load_cols> A6::columns() const
+{
+    constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter;
+    return {{{QString(), -1, L},
+             {QStringLiteral("ERR"), 0, C},
+             {QStringLiteral("회원구분"), 1, C},
+             {QStringLiteral("가입일자"), 1, C},
+             {QStringLiteral("시작일자"), 1, C},
+             {QStringLiteral("만료일자"), 1, C},
+             {QStringLiteral("결제여부"), 1, C},
+             {QStringLiteral("회원코드"), 2, C},
+             {QStringLiteral("회 원 명"), 3, L},
+             {QStringLiteral("전화번호"), 4, L},
+             {QStringLiteral("휴 대 폰"), 5, L},
+             {QStringLiteral("주    소"), 6, L},
+             {QStringLiteral("비    고"), -1, L}}};
+}
+
+bool A6::check_cells(LoadCells& cells) const { return check_member_cells(cells, m_cod_cnt); }
+
+QString A6::duplicate_text(const QString& key) const
+{
+    return QStringLiteral("[%1]중복된 회원코드가 존재합니다!").arg(key);
+}
+
+QString A6::ask_text() const { return QStringLiteral("로드된 전체회원을 등록처리하시겠습니까?"); }
+QString A6::done_text() const { return QStringLiteral("프로그램이 전체회원을 처리하였습니다!"); }
+QString A6::failed_text() const { return QStringLiteral("프로그램이 전체회원을 처리하지 못하였습니다!"); }
+
+bool A6::save(const LoadProgress& progress) { return save_members(ms->store(), haebi, progress); }

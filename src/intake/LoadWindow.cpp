@@ -1,0 +1,222 @@
+#include "intake/LoadWindow.h"
+#include "data/amounts.h"
+#include "data/state.h"
+#include "intake/workbook.h"
+#include "ui/FlexGrid.h"
+#include "ui/controls.h"
+#include "ui/messages.h"
+#include "ui/msgbox.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+const QString k_waiting = QStringLiteral("대기중...");
+
+// A double click in t_ser also empties the load (the search box's own
+// handling then empties the box).
+class ClearOnDoubleClick : public QObject {
+public:
+    ClearOnDoubleClick(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonDblClick) f_();
+        return false;
+    }
+
+private:
+    std::function<void()> f_;
+};
+}
+
+LoadWindow::LoadWindow(const QString& name, const QString& caption, const QString& gbn_entry,
+                       const QString& chk_entry, QWidget* parent)
+    : ListWindow(name, caption, Frame{QStringLiteral("add"), true, false, false, true}, parent)
+{
+    t_gbn = add_sub_combo("t_gbn", 120, 1300);
+    t_gbn->addItem(gbn_entry);
+    t_gbn->setCurrentIndex(0);
+    t_chk = add_sub_combo("t_chk", 1480, 4300);
+    t_chk->addItem(chk_entry);
+    t_chk->setCurrentIndex(0);
+    set_search_left(5840);
+    cmd_fnd->setText(QStringLiteral("열기"));
+
+    Frame2 = named<QFrame>("Frame2", fm_sum);
+    tw_place(Frame2, 6200, 30, 2400, 360);
+    PB = named<QProgressBar>("PB", Frame2);
+    PB->setTextVisible(false);
+    PB->setValue(0);
+    tw_place(PB, 60, 90, 2280, 200);
+
+    la_inf->setText(k_waiting);
+    t_ser->installEventFilter(new ClearOnDoubleClick(t_ser, [this] {
+        la_inf->setText(k_waiting);
+        clear_grid();
+    }));
+    connect(cmd_add, &QPushButton::clicked, this, &LoadWindow::cmd_add_click);
+    connect(ms, &FlexGrid::DblClick, this, &LoadWindow::ms_dbl_click);
+    clear_grid();
+}
+
+void LoadWindow::clear_grid() { ms->clear_grid(); }
+
+void LoadWindow::show_count()
+{
+    la_inf->setText(QStringLiteral("검색건수 %1건").arg(amount_text(ms->rows() - 1)));
+}
+
+void LoadWindow::place_summary() { place_left_of_user({{Frame2, 120}}); }
+
+void LoadWindow::set_col_width()
+{
+    if (ms->rows() < 2) return;
+    const auto cols = columns();
+    for (int c = 0; c < k_load_cols - 1; ++c)
+        ms->set_col_width(c, cols[size_t(c)].width < 0 ? 0 : col_w[size_t(cols[size_t(c)].width)]);
+    ms->fit_last_column(tw_rect(ms).width, 1);
+}
+
+void LoadWindow::progress(int done)
+{
+    const int step = std::max(1, PB->maximum() / 200);
+    if (done % step == 0 || done >= PB->maximum()) PB->setValue(std::min(done, PB->maximum()));
+}
+
+void LoadWindow::cmd_fnd_click()
+{
+    if (!check_db(this)) return;
+    clear_grid();
+    la_inf->setText(k_waiting);
+
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("cd"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter(QStringLiteral("엑셀파일(*.xls *.xlsx)"));
+    if (!t_ser->text().isEmpty()) dialog.setDirectory(QFileInfo(t_ser->text()).absolutePath());
+    cd = &dialog;
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    cd = nullptr;
+    if (!chosen) return;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) {
+        t_ser->clear();
+        return;
+    }
+    load_file(files.first());
+}
+
+bool LoadWindow::load_file(const QString& path)
+{
+    clear_grid();
+    la_inf->setText(k_waiting);
+    QString why;
+    const std::unique_ptr<WorkbookReader> book = WorkbookReader::open(path, &why);
+    if (!book) {
+        qWarning().noquote() << "workbook" << path << "not read:" << why;
+        msg_info(this, QStringLiteral("엑셀파일을 열 수 없습니다!"));
+        return false;
+    }
+    t_ser->setText(path);
+
+    // Row 1 holds the headings; a workbook without data rows leaves one
+    // empty, unmarked row.
+    const int n = std::max(book->last_row(), 1);
+    const auto cols = columns();
+    ms->set_redraw(false);
+    QStringList heads;
+    for (const Column& c : cols) heads << c.head;
+    ms->set_header(heads);
+    for (int c = 0; c < k_load_cols; ++c) ms->set_col_alignment(c, FlexGrid::Align(cols[size_t(c)].align));
+    ms->reserve_rows(n + 1, 96);
+    ms->set_rows(2);
+
+    PB->setValue(0);
+    PB->setMaximum(std::max(n - 1, 1));
+    la_inf->setText(QStringLiteral("데이터로딩중..."));
+    la_inf->repaint();
+    LoadCells cells;
+    for (int r = 1; r <= n - 1; ++r) {
+        if (r > 1) ms->add_row();
+        for (int c = 0; c < k_sheet_cols; ++c) cells[size_t(c)] = book->cell(r + 1, c + 1);
+        const bool faulty = check_cells(cells);
+        if (faulty) ms->set_text(r, 1, k_err_mark);
+        for (int c = 0; c < k_sheet_cols; ++c) ms->set_text(r, c + 2, cells[size_t(c)]);
+        progress(r);
+    }
+    ms->set_row_height(1, 380);
+    ms->set_redraw(true);
+    show_count();
+
+    set_col_width();
+    ms->sort_rows(key_col(), true);
+    ms->set_row(1);
+    t_ser->setFocus();
+    return true;
+}
+
+void LoadWindow::ms_dbl_click()
+{
+    const int r = ms->data_row();
+    if (r == 0) return;
+    if (!msg_ask(this, QStringLiteral("선택자료를 삭제하시겠습니까?"))) return;
+    if (ms->rows() == 2) {
+        clear_grid();
+        la_inf->setText(k_waiting);
+        return;
+    }
+    ms->remove_row(r);
+    show_count();
+}
+
+void LoadWindow::cmd_add_click()
+{
+    if (ms->rows() < 2) {
+        msg_info(this, QStringLiteral("처리할 엑셀파일을 호출하세요!"));
+        return;
+    }
+    for (int r = 1; r < ms->rows(); ++r) {
+        if (ms->text(r, 1) == k_err_mark) {
+            msg_info(this, QStringLiteral("오류데이터가 있습니다! 삭제하시려면 해당 데이터를 더블클릭하세요!"));
+            return;
+        }
+    }
+    if (!check_db(this)) return;
+    if (const int dup = first_duplicate(ms->store(), key_col())) {
+        ms->set_row(dup);
+        ms->set_top_row(dup);
+        msg_info(this, duplicate_text(ms->text(dup, key_col())));
+        return;
+    }
+    if (!msg_ask(this, ask_text())) return;
+    if (save_rows()) {
+        la_inf->setText(QStringLiteral("프로그램으로 처리완료!"));
+        msg_info(this, done_text());
+    } else {
+        la_inf->setText(QStringLiteral("프로그램으로 처리실패!"));
+        msg_info(this, failed_text());
+    }
+}
+
+bool LoadWindow::save_rows()
+{
+    if (!check_db(this)) return false;
+    la_inf->setText(QStringLiteral("프로그램으로 등록중..."));
+    la_inf->repaint();
+    PB->setValue(0);
+    PB->setMaximum(std::max(ms->rows() - 1, 1));
+    return save([this](int done) { progress(done); });
+}
