@@ -11,19 +11,22 @@ A6::A6(QWidget* parent)
 std::array<LoadWindow::Column, k_load_cols> A6::columns() const
 {
     constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter;
-    return {{{QString(), -1, L},
-             {QStringLiteral("ERR"), 0, C},
-             {QStringLiteral("회원구분"), 1, C},
-             {QStringLiteral("가입일자"), 1, C},
-             {QStringLiteral("시작일자"), 1, C},
-             {QStringLiteral("만료일자"), 1, C},
-             {QStringLiteral("결제여부"), 1, C},
-             {QStringLiteral("회원코드"), 2, C},
-             {QStringLiteral("회 원 명"), 3, L},
-             {QStringLiteral("전화번호"), 4, L},
-             {QStringLiteral("휴 대 폰"), 5, L},
-             {QStringLiteral("주    소"), 6, L},
-             {QStringLiteral("비    고"), -1, L}}};
+    // Dates get a little more than the standard width, so that the whole
+    // yyyy-mm-dd shows in the program's font (as in the rental history).
+    const int date_w = col_w[1] + 150;
+    return {{{QString(), 0, L},
+             {QStringLiteral("ERR"), col_w[0], C},
+             {QStringLiteral("회원구분"), col_w[1], C},
+             {QStringLiteral("가입일자"), date_w, C},
+             {QStringLiteral("시작일자"), date_w, C},
+             {QStringLiteral("만료일자"), date_w, C},
+             {QStringLiteral("결제여부"), col_w[1], C},
+             {QStringLiteral("회원코드"), col_w[2], C},
+             {QStringLiteral("회 원 명"), col_w[3], L},
+             {QStringLiteral("전화번호"), col_w[4], L},
+             {QStringLiteral("휴 대 폰"), col_w[5], L},
+             {QStringLiteral("주    소"), col_w[6], L},
+             {QStringLiteral("비    고"), 0, L}}};
 }
 
 bool A6::check_cells(LoadCells& cells) const { return check_member_cells(cells, m_cod_cnt); }

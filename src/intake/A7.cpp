@@ -11,19 +11,19 @@ A7::A7(QWidget* parent)
 std::array<LoadWindow::Column, k_load_cols> A7::columns() const
 {
     constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter, R = FlexGrid::AlignRight;
-    return {{{QString(), -1, L},
-             {QStringLiteral("ERR"), 0, C},
-             {QStringLiteral("품목분류"), 7, L},
-             {QStringLiteral("바 코 드"), 8, L},
-             {f1_nam, 9, L},
-             {f2_nam, 10, L},
-             {f3_nam, 11, L},
-             {f4_nam, 12, L},
-             {f5_nam, 13, L},
-             {f6_nam, 14, L},
-             {QStringLiteral("대 여 료"), 16, R},
-             {QStringLiteral("연 체 료"), 16, R},
-             {QStringLiteral("비    고"), -1, L}}};
+    return {{{QString(), 0, L},
+             {QStringLiteral("ERR"), col_w[0], C},
+             {QStringLiteral("품목분류"), col_w[7], L},
+             {QStringLiteral("바 코 드"), col_w[8], L},
+             {f1_nam, col_w[9], L},
+             {f2_nam, col_w[10], L},
+             {f3_nam, col_w[11], L},
+             {f4_nam, col_w[12], L},
+             {f5_nam, col_w[13], L},
+             {f6_nam, col_w[14], L},
+             {QStringLiteral("대 여 료"), col_w[16], R},
+             {QStringLiteral("연 체 료"), col_w[16], R},
+             {QStringLiteral("비    고"), 0, L}}};
 }
 
 bool A7::check_cells(LoadCells& cells) const { return check_item_cells(cells, p_cod_cnt); }

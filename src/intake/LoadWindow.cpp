@@ -84,7 +84,7 @@ void LoadWindow::set_col_width()
     if (ms->rows() < 2) return;
     const auto cols = columns();
     for (int c = 0; c < k_load_cols - 1; ++c)
-        ms->set_col_width(c, cols[size_t(c)].width < 0 ? 0 : col_w[size_t(cols[size_t(c)].width)]);
+        ms->set_col_width(c, cols[size_t(c)].width);
     ms->fit_last_column(tw_rect(ms).width, 1);
 }
 

@@ -36,8 +36,8 @@ public slots:
     void ms_dbl_click();
 
 protected:
-    // One grid column: its header, its width as an entry of col_w (-1:
-    // hidden), its alignment.
+    // One grid column: its header, its width in twips (0: hidden), its
+    // alignment.
     struct Column {
         QString head;
         int width;
