@@ -43,6 +43,7 @@ private slots:
     void members_saved_once_with_their_period();
     void items_inserted_updated_and_categories_made();
     void failing_insert_keeps_nothing();
+    void failing_lookup_keeps_nothing();
 };
 
 void TestLoads::dates_in_every_notation()
@@ -265,6 +266,47 @@ void TestLoads::failing_insert_keeps_nothing()
     QVERIFY(!save_items(i));
     QCOMPARE(shop.count("TB4"), 0);
     QCOMPARE(shop.count("TB2"), 0);
+}
+
+void TestLoads::failing_lookup_keeps_nothing()
+{
+    // The tables become views whose reads fail while their writes still
+    // work: a look-up that fails must stop the save, not count as "not found".
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    for (const char* t : {"TB1", "TB2", "TB4"}) {
+        const QString real = QString(t) + "_real";
+        shop.exec(QString("alter table %1 rename to %2").arg(t, real));
+        shop.exec(QString("create view %1 as select * from %2 where abs(-9223372036854775807-1) > 0").arg(t, real));
+        shop.exec(QString("create trigger %1_ins instead of insert on %1 begin insert into %2 select new.*; end")
+                      .arg(t, real));
+    }
+    shop.exec("drop trigger TB1_ins");
+    shop.exec("create trigger TB1_ins instead of insert on TB1 begin insert into TB1_real values "
+              "(new.act,new.gbn,new.dat,new.cod,new.nam,new.tel,new.phn,new.adr,new.big); end");
+    shop.exec("drop trigger TB2_ins");
+    shop.exec("create trigger TB2_ins instead of insert on TB2 begin insert into TB2_real values (new.nam,new.big); end");
+    shop.exec("drop trigger TB4_ins");
+    shop.exec("create trigger TB4_ins instead of insert on TB4 begin insert into TB4_real values (new.act,new.sta,"
+              "new.gbn,new.cod,new.f1_nam,new.f2_nam,new.f3_nam,new.f4_nam,new.f5_nam,new.f6_nam,new.dae,new.yun,"
+              "new.big); end");
+
+    GridStore m;
+    put_rows(m, {{"B", "2024-01-05", "", "", "", "NEW001"}}, false, 6);
+    TestShop::expect_sql_error();
+    QVERIFY(!save_members(m, 30000));
+    QCOMPARE(shop.count("TB1_real"), 0);
+
+    GridStore i;
+    put_rows(i, {{"", "NEW00001", "", "", "", "", "", "", "1", "1"}}, true, 8);   // the item look-up fails
+    TestShop::expect_sql_error();
+    QVERIFY(!save_items(i));
+    put_rows(i, {{"CAT", "NEW00001", "", "", "", "", "", "", "1", "1"}}, true, 8);   // the category look-up fails
+    TestShop::expect_sql_error();
+    QVERIFY(!save_items(i));
+    QCOMPARE(shop.count("TB4_real"), 0);
+    QCOMPARE(shop.count("TB2_real"), 0);
+    QCOMPARE(TestShop::unexpected_sql_errors(), 0);
 }
 
 QTEST_MAIN(TestLoads)
