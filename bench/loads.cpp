@@ -53,9 +53,17 @@ void text(lxw_worksheet* ws, lxw_row_t r, int c, const QString& t)
 
 qint64 count(const char* sql) { return con().scalar(Query(sql)).toLongLong(); }
 
-void load_case(const QString& name, const QString& path, int rows, LoadWindow* w, const QString& table,
-               const char* count_sql)
+void load_case(const QString& name, bool written, const QString& path, int rows, LoadWindow* w,
+               const QString& table, const char* count_sql)
 {
+    if (!written) {
+        Line l;
+        l.name = name;
+        l.note = QStringLiteral("workbook not written");
+        print_line(l);
+        delete w;
+        return;
+    }
     w->resize(1600, 900);
     w->show();
     settle();
@@ -119,14 +127,7 @@ CaseRegistrar member_load(900, "A6.load_50k_members", [](BenchContext& ctx) {
         text(ws, r, 9, QStringLiteral("서울특별시 중구 세종대로 %1길 %2").arg(i % 120).arg(i % 77));
         if (i % 5 == 0) text(ws, r, 10, QStringLiteral("단체가입"));
     });
-    if (!ok) {
-        Line l;
-        l.name = QStringLiteral("A6.load_50k_members");
-        l.note = QStringLiteral("workbook not written");
-        print_line(l);
-        return;
-    }
-    load_case(QStringLiteral("A6.load_50k_members"), path, n, new A6, QStringLiteral("TB1"), "select count(*) from TB1");
+    load_case(QStringLiteral("A6.load_50k_members"), ok, path, n, new A6, QStringLiteral("TB1"), "select count(*) from TB1");
 });
 
 CaseRegistrar item_load(910, "A7.load_200k_items", [](BenchContext& ctx) {
@@ -150,14 +151,7 @@ CaseRegistrar item_load(910, "A7.load_200k_items", [](BenchContext& ctx) {
         worksheet_write_number(ws, r, 9, 300 + 100 * (i % 3), nullptr);
         if (i % 11 == 0) text(ws, r, 10, QStringLiteral("신간"));
     });
-    if (!ok) {
-        Line l;
-        l.name = QStringLiteral("A7.load_200k_items");
-        l.note = QStringLiteral("workbook not written");
-        print_line(l);
-        return;
-    }
-    load_case(QStringLiteral("A7.load_200k_items"), path, n, new A7, QStringLiteral("TB4"), "select count(*) from TB4");
+    load_case(QStringLiteral("A7.load_200k_items"), ok, path, n, new A7, QStringLiteral("TB4"), "select count(*) from TB4");
 });
 
 } // namespace

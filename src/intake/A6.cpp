@@ -2,13 +2,8 @@
 #include "data/state.h"
 #include "ui/FlexGrid.h"
 
-A6::A6(QWidget* parent)
-    : LoadWindow(QStringLiteral("A6"), QStringLiteral("전체회원엑셀로드"), QStringLiteral("전체회원"),
-                 QStringLiteral("전체회원이 기록된 엑셀파일을 호출합니다!"), parent)
-{
-}
-
-std::array<LoadWindow::Column, k_load_cols> A6::columns() const
+namespace {
+std::array<LoadWindow::Column, k_load_cols> member_columns()
 {
     constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter;
     // Dates get a little more than the standard width, so that the whole
@@ -28,16 +23,18 @@ std::array<LoadWindow::Column, k_load_cols> A6::columns() const
              {QStringLiteral("주    소"), col_w[6], L},
              {QStringLiteral("비    고"), 0, L}}};
 }
-
-bool A6::check_cells(LoadCells& cells) const { return check_member_cells(cells, m_cod_cnt); }
-
-QString A6::duplicate_text(const QString& key) const
-{
-    return QStringLiteral("[%1]중복된 회원코드가 존재합니다!").arg(key);
 }
 
-QString A6::ask_text() const { return QStringLiteral("로드된 전체회원을 등록처리하시겠습니까?"); }
-QString A6::done_text() const { return QStringLiteral("프로그램이 전체회원을 처리하였습니다!"); }
-QString A6::failed_text() const { return QStringLiteral("프로그램이 전체회원을 처리하지 못하였습니다!"); }
-
-bool A6::save(const LoadProgress& progress) { return save_members(ms->store(), haebi, progress); }
+A6::A6(QWidget* parent)
+    : LoadWindow(QStringLiteral("A6"),
+                 {QStringLiteral("전체회원엑셀로드"), QStringLiteral("전체회원"),
+                  QStringLiteral("전체회원이 기록된 엑셀파일을 호출합니다!"),
+                  QStringLiteral("[%1]중복된 회원코드가 존재합니다!"),
+                  QStringLiteral("로드된 전체회원을 등록처리하시겠습니까?"),
+                  QStringLiteral("프로그램이 전체회원을 처리하였습니다!"),
+                  QStringLiteral("프로그램이 전체회원을 처리하지 못하였습니다!"), member_columns,
+                  [](LoadCells& c) { return check_member_cells(c, m_cod_cnt); }, 7,
+                  [](const GridStore& g, const LoadProgress& p) { return save_members(g, haebi, p); }},
+                 parent)
+{
+}

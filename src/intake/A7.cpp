@@ -2,13 +2,8 @@
 #include "data/state.h"
 #include "ui/FlexGrid.h"
 
-A7::A7(QWidget* parent)
-    : LoadWindow(QStringLiteral("A7"), QStringLiteral("전체품목엑셀로드"), QStringLiteral("전체품목"),
-                 QStringLiteral("전체품목이 기록된 엑셀파일을 호출합니다!"), parent)
-{
-}
-
-std::array<LoadWindow::Column, k_load_cols> A7::columns() const
+namespace {
+std::array<LoadWindow::Column, k_load_cols> item_columns()
 {
     constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter, R = FlexGrid::AlignRight;
     return {{{QString(), 0, L},
@@ -25,16 +20,18 @@ std::array<LoadWindow::Column, k_load_cols> A7::columns() const
              {QStringLiteral("연 체 료"), col_w[16], R},
              {QStringLiteral("비    고"), 0, L}}};
 }
-
-bool A7::check_cells(LoadCells& cells) const { return check_item_cells(cells, p_cod_cnt); }
-
-QString A7::duplicate_text(const QString& key) const
-{
-    return QStringLiteral("[%1]중복된 바코드가 존재합니다!").arg(key);
 }
 
-QString A7::ask_text() const { return QStringLiteral("로드된 전체품목을 등록처리하시겠습니까?"); }
-QString A7::done_text() const { return QStringLiteral("프로그램이 전체품목을 처리하였습니다!"); }
-QString A7::failed_text() const { return QStringLiteral("프로그램이 전체품목을 처리하지 못하였습니다!"); }
-
-bool A7::save(const LoadProgress& progress) { return save_items(ms->store(), progress); }
+A7::A7(QWidget* parent)
+    : LoadWindow(QStringLiteral("A7"),
+                 {QStringLiteral("전체품목엑셀로드"), QStringLiteral("전체품목"),
+                  QStringLiteral("전체품목이 기록된 엑셀파일을 호출합니다!"),
+                  QStringLiteral("[%1]중복된 바코드가 존재합니다!"),
+                  QStringLiteral("로드된 전체품목을 등록처리하시겠습니까?"),
+                  QStringLiteral("프로그램이 전체품목을 처리하였습니다!"),
+                  QStringLiteral("프로그램이 전체품목을 처리하지 못하였습니다!"), item_columns,
+                  [](LoadCells& c) { return check_item_cells(c, p_cod_cnt); }, 3,
+                  [](const GridStore& g, const LoadProgress& p) { return save_items(g, p); }},
+                 parent)
+{
+}

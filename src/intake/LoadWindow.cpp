@@ -40,15 +40,15 @@ private:
 };
 }
 
-LoadWindow::LoadWindow(const QString& name, const QString& caption, const QString& gbn_entry,
-                       const QString& chk_entry, QWidget* parent)
-    : ListWindow(name, caption, Frame{QStringLiteral("add"), true, false, false, true}, parent)
+LoadWindow::LoadWindow(const QString& name, Kind kind, QWidget* parent)
+    : ListWindow(name, kind.caption, Frame{QStringLiteral("add"), true, false, false, true}, parent),
+      kind_(std::move(kind))
 {
     t_gbn = add_sub_combo("t_gbn", 120, 1300);
-    t_gbn->addItem(gbn_entry);
+    t_gbn->addItem(kind_.gbn);
     t_gbn->setCurrentIndex(0);
     t_chk = add_sub_combo("t_chk", 1480, 4300);
-    t_chk->addItem(chk_entry);
+    t_chk->addItem(kind_.chk);
     t_chk->setCurrentIndex(0);
     set_search_left(5840);
     cmd_fnd->setText(QStringLiteral("열기"));
@@ -82,7 +82,7 @@ void LoadWindow::place_summary() { place_left_of_user({{Frame2, 120}}); }
 void LoadWindow::set_col_width()
 {
     if (ms->rows() < 2) return;
-    const auto cols = columns();
+    const auto cols = kind_.columns();
     for (int c = 0; c < k_load_cols - 1; ++c)
         ms->set_col_width(c, cols[size_t(c)].width);
     ms->fit_last_column(tw_rect(ms).width, 1);
@@ -135,7 +135,7 @@ bool LoadWindow::load_file(const QString& path)
     // Row 1 holds the headings; a workbook without data rows leaves one
     // empty, unmarked row.
     const int n = std::max(book->last_row(), 1);
-    const auto cols = columns();
+    const auto cols = kind_.columns();
     ms->set_redraw(false);
     QStringList heads;
     for (const Column& c : cols) heads << c.head;
@@ -152,7 +152,7 @@ bool LoadWindow::load_file(const QString& path)
     for (int r = 1; r <= n - 1; ++r) {
         if (r > 1) ms->add_row();
         for (int c = 0; c < k_sheet_cols; ++c) cells[size_t(c)] = book->cell(r + 1, c + 1);
-        const bool faulty = check_cells(cells);
+        const bool faulty = kind_.check(cells);
         if (faulty) ms->set_text(r, 1, k_err_mark);
         for (int c = 0; c < k_sheet_cols; ++c) ms->set_text(r, c + 2, cells[size_t(c)]);
         progress(r);
@@ -162,7 +162,7 @@ bool LoadWindow::load_file(const QString& path)
     show_count();
 
     set_col_width();
-    ms->sort_rows(key_col(), true);
+    ms->sort_rows(kind_.key_col, true);
     ms->set_row(1);
     t_ser->setFocus();
     return true;
@@ -195,19 +195,19 @@ void LoadWindow::cmd_add_click()
         }
     }
     if (!check_db(this)) return;
-    if (const int dup = first_duplicate(ms->store(), key_col())) {
+    if (const int dup = first_duplicate(ms->store(), kind_.key_col)) {
         ms->set_row(dup);
         ms->set_top_row(dup);
-        msg_info(this, duplicate_text(ms->text(dup, key_col())));
+        msg_info(this, kind_.duplicate.arg(ms->text(dup, kind_.key_col)));
         return;
     }
-    if (!msg_ask(this, ask_text())) return;
+    if (!msg_ask(this, kind_.ask)) return;
     if (save_rows()) {
         la_inf->setText(QStringLiteral("프로그램으로 처리완료!"));
-        msg_info(this, done_text());
+        msg_info(this, kind_.done);
     } else {
         la_inf->setText(QStringLiteral("프로그램으로 처리실패!"));
-        msg_info(this, failed_text());
+        msg_info(this, kind_.failed);
     }
 }
 
@@ -218,5 +218,5 @@ bool LoadWindow::save_rows()
     la_inf->repaint();
     PB->setValue(0);
     PB->setMaximum(std::max(ms->rows() - 1, 1));
-    return save([this](int done) { progress(done); });
+    return kind_.save(ms->store(), [this](int done) { progress(done); });
 }

@@ -3,7 +3,9 @@
 #include "ui/ListWindow.h"
 
 #include <array>
+#include <functional>
 
+class GridStore;
 class QComboBox;
 class QFileDialog;
 class QFrame;
@@ -35,7 +37,7 @@ public slots:
     void cmd_add_click();
     void ms_dbl_click();
 
-protected:
+public:
     // One grid column: its header, its width in twips (0: hidden), its
     // alignment.
     struct Column {
@@ -43,25 +45,28 @@ protected:
         int width;
         int align;   // FlexGrid::Align
     };
-    LoadWindow(const QString& name, const QString& caption, const QString& gbn_entry, const QString& chk_entry,
-               QWidget* parent);
+    // What makes a load a member or an item load.
+    struct Kind {
+        // Caption, the entries of t_gbn and t_chk, the duplicate refusal
+        // ("%1" the key), the question and the outcomes.
+        QString caption, gbn, chk, duplicate, ask, done, failed;
+        // Columns 0 .. 12 (the last one takes the rest of the grid).
+        std::function<std::array<Column, k_load_cols>()> columns;
+        // Checks one worksheet row, treating its cells; true when it is faulty.
+        std::function<bool(LoadCells&)> check;
+        // The column whose texts must be unique; the load is sorted on it.
+        int key_col;
+        std::function<bool(const GridStore&, const LoadProgress&)> save;
+    };
 
-    // Columns 0 .. 11 (the last column takes the rest of the grid).
-    virtual std::array<Column, k_load_cols> columns() const = 0;
-    // Checks one worksheet row, treating its cells; true when it is faulty.
-    virtual bool check_cells(LoadCells& cells) const = 0;
-    // The column whose texts must be unique; the load is sorted on it.
-    virtual int key_col() const = 0;
-    virtual QString duplicate_text(const QString& key) const = 0;
-    virtual QString ask_text() const = 0;
-    virtual QString done_text() const = 0;
-    virtual QString failed_text() const = 0;
-    virtual bool save(const LoadProgress& progress) = 0;
+protected:
+    LoadWindow(const QString& name, Kind kind, QWidget* parent);
 
     void set_col_width() override;
     void place_summary() override;
 
 private:
+    Kind kind_;
     void clear_grid();
     void show_count();
     // PB set to `done`, repainted only when it moves a visible step.
