@@ -15,12 +15,14 @@ public:
     static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr);
 
     // Number of the last used row of the first worksheet (1-based; 0 for an
-    // empty sheet), wherever the used range starts.
+    // empty sheet), wherever the used range starts. A row is used when one of
+    // its cells holds a value; formatting alone does not count.
     virtual int last_row() const = 0;
 
     // The cell at (row, col), both 1-based, as text: strings as stored,
     // numbers without exponent or trailing ".0" (12 -> "12", 1.5 -> "1.5"),
-    // booleans "TRUE"/"FALSE", formulas by their cached value, date cells as
-    // yyyy-mm-dd; an empty or missing cell is "".
+    // booleans "TRUE"/"FALSE", errors as shown ("#N/A"), formulas by their
+    // cached value, date cells (a number whose format shows a date or a time)
+    // as yyyy-mm-dd; an empty or missing cell is "".
     virtual QString cell(int row, int col) const = 0;
 };

@@ -60,3 +60,11 @@ bool is_date_format_code(QStringView code);
 // The two readers: fill `sheet` from the first worksheet; false with *error.
 bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error);
 bool read_xls(const QString& path, StoredSheet& sheet, QString* error);
+// Adds the cached results of the formula cells of the worksheet named
+// `first_sheet` of an .xls file (which FreeXL leaves empty), and redoes its
+// date cells from their serials with serial_date_text and its booleans as
+// "TRUE"/"FALSE" (FreeXL gives 1 and 0). False when the
+// file's workbook stream cannot be walked (the other cells stay as read).
+bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSheet& sheet);
+// Whether the compound (OLE) file at `path` holds a non-empty stream `name`.
+bool compound_has_stream(const QString& path, const char16_t* name);

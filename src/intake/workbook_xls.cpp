@@ -1,7 +1,9 @@
 // .xls: the older binary workbook, read through FreeXL. FreeXL hands every
 // text over as UTF-8 (it converts the workbook's code page itself) and
-// reports cells whose format shows a date as "yyyy-mm-dd" text. The first
-// worksheet is copied into the compact sheet and the file closed again.
+// reports cells whose format shows a date as "yyyy-mm-dd" text, but leaves
+// formula cells empty: their cached results are read beside it
+// (workbook_biff.cpp). The first worksheet is copied into the compact sheet
+// and the file closed again.
 #include "intake/workbook_sheet.h"
 
 #include <QFile>
@@ -40,11 +42,16 @@ bool read_xls(const QString& path, StoredSheet& sheet, QString* error)
     Handle x;
     const int rc = freexl_open(QFile::encodeName(path).constData(), &x.h);
     if (rc != FREEXL_OK) {
-        if (x.h) {
-            freexl_close(x.h);
-            x.h = nullptr;
-        }
-        *error = QStringLiteral("%1: %2").arg(path, freexl_error(rc));
+        // A password-protected .xlsx is a compound file too: its encrypted
+        // package sits beside the key's description.
+        if (compound_has_stream(path, u"EncryptedPackage"))
+            *error = QStringLiteral("%1: the workbook is encrypted").arg(path);
+        else
+            *error = QStringLiteral("%1: %2").arg(path, freexl_error(rc));
+        return false;
+    }
+    if (!x.h) {   // FreeXL's answer to a password-protected workbook
+        *error = QStringLiteral("%1: the workbook is encrypted").arg(path);
         return false;
     }
     unsigned int info = 0;
@@ -57,6 +64,9 @@ bool read_xls(const QString& path, StoredSheet& sheet, QString* error)
         *error = QStringLiteral("%1 has no worksheet").arg(path);
         return false;
     }
+    const char* name = nullptr;
+    freexl_get_worksheet_name(x.h, 0, &name);
+    const QString first_sheet = QString::fromUtf8(name);
     unsigned int rows = 0;
     unsigned short cols = 0;
     int e = freexl_select_active_worksheet(x.h, 0);
@@ -110,5 +120,6 @@ bool read_xls(const QString& path, StoredSheet& sheet, QString* error)
             sheet.put(r + 1, uint32_t(c) + 1, off, uint32_t(len));
         }
     }
+    read_xls_formulas(path, first_sheet, sheet);
     return true;
 }
