@@ -66,6 +66,7 @@ private slots:
     void item_load_registered_and_updated();
     void big_load_registered();
     void failing_insert_keeps_nothing();
+    void saved_by_a_spreadsheet_program();
 };
 
 void TestLoadScreens::opens_from_the_admin_menu()
@@ -357,6 +358,45 @@ void TestLoadScreens::failing_insert_keeps_nothing()
     QCOMPARE(child<FlexGrid>(w.get(), "ms")->rows(), 4);
     QCOMPARE(shop.count("TB4"), 0);
     QCOMPARE(shop.count("TB2"), 0);
+}
+
+void TestLoadScreens::saved_by_a_spreadsheet_program()
+{
+    // Workbooks saved by a spreadsheet program, in both formats: the same
+    // grid from each. Their used range starts at row 3, so the empty row 2
+    // and the heading row 3 are read as rows too, and marked.
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    MsgResponder r;
+    std::unique_ptr<A6> w(show_window<A6>(1200, 700));
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    QList<QStringList> grids;
+    for (const char* name : {"members.xlsx", "members.xls"}) {
+        QVERIFY(w->load_file(QStringLiteral(TORVISK_FIXTURES "/") + name));
+        QCOMPARE(inf(w.get()), QString("검색건수 7건"));
+        QStringList cells;
+        for (int row = 1; row < ms->rows(); ++row)
+            for (int c = 1; c <= 12; ++c)
+                if (c != 8) cells << ms->text(row, c);   // a text formula's result: only .xlsx keeps it
+        grids << cells;
+        QCOMPARE(column(ms, 1), QStringList(7, "●"));
+    }
+    QCOMPARE(grids[0], grids[1]);
+    // Kind "a" read as "A", the text date 2023.05.01 as a date, the period
+    // cells that hold no dates replaced by the joining date and a year.
+    const int a = row_of(ms, "2023-05-01", 3);
+    QVERIFY(a > 0);
+    QCOMPARE(ms->text(a, 2), QString("A"));
+    QCOMPARE(ms->text(a, 4), QString("2023-05-01"));
+    QCOMPARE(ms->text(a, 5), QString("2024-04-30"));
+    // The date cell of 29 February 2024 read as that day.
+    QVERIFY(row_of(ms, "2024-02-29", 3) > 0);
+    QVERIFY(r.texts.isEmpty());
+
+    // A workbook locked with a password cannot be read.
+    QVERIFY(!w->load_file(QStringLiteral(TORVISK_FIXTURES "/members_locked.xls")));
+    QCOMPARE(r.texts, QStringList({"엑셀파일을 열 수 없습니다!"}));
+    QCOMPARE(ms->rows(), 1);
 }
 
 QTEST_MAIN(TestLoadScreens)
