@@ -1,5 +1,6 @@
 #include "intake/LoadWindow.h"
 #include "data/amounts.h"
+#include "data/paths.h"
 #include "data/state.h"
 #include "intake/workbook.h"
 #include "ui/FlexGrid.h"
@@ -10,9 +11,6 @@
 
 #include <QComboBox>
 #include <QDebug>
-#include <QEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,23 +19,6 @@
 
 namespace {
 const QString k_waiting = QStringLiteral("대기중...");
-
-// A double click in t_ser also empties the load (the search box's own
-// handling then empties the box).
-class ClearOnDoubleClick : public QObject {
-public:
-    ClearOnDoubleClick(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::MouseButtonDblClick) f_();
-        return false;
-    }
-
-private:
-    std::function<void()> f_;
-};
 }
 
 LoadWindow::LoadWindow(const QString& name, Kind kind, QWidget* parent)
@@ -61,10 +42,11 @@ LoadWindow::LoadWindow(const QString& name, Kind kind, QWidget* parent)
     tw_place(PB, 60, 90, 2280, 200);
 
     la_inf->setText(k_waiting);
-    t_ser->installEventFilter(new ClearOnDoubleClick(t_ser, [this] {
+    on_double_click(t_ser, [this] {
+        t_ser->clear();
         la_inf->setText(k_waiting);
         clear_grid();
-    }));
+    });
     connect(cmd_add, &QPushButton::clicked, this, &LoadWindow::cmd_add_click);
     connect(ms, &FlexGrid::DblClick, this, &LoadWindow::ms_dbl_click);
     clear_grid();
@@ -100,23 +82,13 @@ void LoadWindow::cmd_fnd_click()
     clear_grid();
     la_inf->setText(k_waiting);
 
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("cd"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter(QStringLiteral("엑셀파일(*.xls *.xlsx)"));
-    if (!t_ser->text().isEmpty()) dialog.setDirectory(QFileInfo(t_ser->text()).absolutePath());
-    cd = &dialog;
-    const bool chosen = dialog.exec() == QDialog::Accepted;
-    cd = nullptr;
-    if (!chosen) return;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty()) {
+    QString path;
+    if (!choose_open_file(this, QStringLiteral("엑셀파일(*.xls *.xlsx)"), t_ser->text(), program_dir(), &path)) return;
+    if (path.isEmpty()) {
         t_ser->clear();
         return;
     }
-    load_file(files.first());
+    load_file(path);
 }
 
 bool LoadWindow::load_file(const QString& path)

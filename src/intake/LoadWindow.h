@@ -7,7 +7,6 @@
 
 class GridStore;
 class QComboBox;
-class QFileDialog;
 class QFrame;
 class QProgressBar;
 
@@ -22,7 +21,6 @@ public:
     QComboBox* t_chk = nullptr;   // the instruction, shown
     QFrame* Frame2 = nullptr;
     QProgressBar* PB = nullptr;
-    QFileDialog* cd = nullptr;    // made while a workbook is chosen
 
     // Reads the workbook at `path` into the grid, checked and sorted. A file
     // that cannot be read is told to the administrator and leaves the grid
