@@ -11,6 +11,7 @@
 #include "shell/screens.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -227,6 +228,14 @@ void TestLoadScreens::cancel_unreadable_and_heading_only()
     QCOMPARE(ms->rows(), 1);
     QCOMPARE(t_ser->text(), shop.dir() + "/one.xlsx");
     QVERIFY(r.texts.isEmpty());
+    // Enter in the path box opens the dialog too, in the folder of the last workbook.
+    bool shown = false;
+    drive("cd", [&](QWidget* d) {
+        shown = QDir(static_cast<QFileDialog*>(d)->directory()) == QDir(shop.dir());
+        d->close();
+    });
+    press_enter(t_ser);
+    QVERIFY(shown);
 
     // A file that is no workbook is told and changes nothing.
     choose(w.get(), shop.dir() + "/bad.xlsx");
