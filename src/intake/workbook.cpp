@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
-std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QString* error)
+std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QString* error,
+                                                     const std::function<void(int)>& progress)
 {
     QString err;
     auto fail = [&](const QString& why) -> std::unique_ptr<WorkbookReader> {
@@ -30,14 +31,16 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QStrin
     auto sheet = std::make_unique<StoredSheet>();
     bool ok = false;
     if (head.size() >= 4 && std::memcmp(head.constData(), zip_sig, 4) == 0)
-        ok = read_xlsx(path, *sheet, &err);
+        ok = read_xlsx(path, *sheet, &err, progress);
     else if (head.size() == 8 && std::memcmp(head.constData(), ole_sig, 8) == 0)
-        ok = read_xls(path, *sheet, &err);
+        ok = read_xls(path, *sheet, &err);   // at most 65,536 rows: a fraction of a second
     else
         err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
     if (!ok)
         return fail(err);
     sheet->finish();
+    if (progress)
+        progress(100);
     if (error)
         error->clear();
     return sheet;

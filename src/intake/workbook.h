@@ -3,6 +3,7 @@
 // .xlsx (a zip of XML parts) and .xls (the older binary format). No
 // spreadsheet program is started.
 #include <QString>
+#include <functional>
 #include <memory>
 
 class WorkbookReader {
@@ -12,7 +13,11 @@ public:
     // Opens the workbook at `path` (by its content, not only its suffix) and
     // its first worksheet. Null when the file cannot be read (missing,
     // damaged, encrypted, not a workbook); *error then says why, for the log.
-    static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr);
+    // `progress`, when given, is called as the reading advances with the
+    // share read so far (0 to 100), so that a screen can keep painting or
+    // move a bar while a big workbook is read (some seconds at 200,000 rows).
+    static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr,
+                                                const std::function<void(int percent)>& progress = {});
 
     // Number of the last used row of the first worksheet (1-based; 0 for an
     // empty sheet), wherever the used range starts. A row is used when one of

@@ -49,10 +49,12 @@ QByteArray compound_stream(const QByteArray& file, const char16_t* wanted)
     // The FAT: its sectors are listed in the header, then in DIFAT sectors.
     std::vector<uint32_t> fat_sectors;
     const uint32_t fat_count = u32(file, 0x2C);
+    if (fat_count > file.size() / sector)
+        return QByteArray();   // more FAT sectors than the file holds: damaged
     for (int i = 0; i < 109 && fat_sectors.size() < fat_count; ++i)
         fat_sectors.push_back(u32(file, 0x4C + 4 * i));
     uint32_t difat = u32(file, 0x44);
-    for (int guard = 0; difat < 0xFFFFFFFA && fat_sectors.size() < fat_count && guard < 100000; ++guard) {
+    for (; difat < 0xFFFFFFFA && at(difat) + sector <= file.size() && fat_sectors.size() < fat_count;) {
         for (qsizetype i = 0; i < per_sector - 1 && fat_sectors.size() < fat_count; ++i)
             fat_sectors.push_back(u32(file, at(difat) + 4 * i));
         difat = u32(file, at(difat) + sector - 4);

@@ -58,7 +58,8 @@ bool is_date_format_id(int id);
 bool is_date_format_code(QStringView code);
 
 // The two readers: fill `sheet` from the first worksheet; false with *error.
-bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error);
+using ReadProgress = std::function<void(int percent)>;
+bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const ReadProgress& progress);
 bool read_xls(const QString& path, StoredSheet& sheet, QString* error);
 // Adds the cached results of the formula cells of the worksheet named
 // `first_sheet` of an .xls file (which FreeXL leaves empty), and redoes its

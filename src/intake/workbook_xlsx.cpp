@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <zip.h>
@@ -57,7 +58,7 @@ public:
         }
         QXmlStreamReader x;
         QByteArray chunk(256 * 1024, Qt::Uninitialized);
-        bool eof = false, ok = true, stopped = false;
+        bool eof = false, ok = true;
         while (true) {
             const QXmlStreamReader::TokenType t = x.readNext();
             if (t == QXmlStreamReader::Invalid) {
@@ -73,6 +74,7 @@ public:
                         eof = true;
                     else
                         x.addData(QByteArray(chunk.constData(), qsizetype(n)));
+                    advance(n);
                     continue;
                 }
                 error = QStringLiteral("%1: part %2 is damaged: %3 (line %4)")
@@ -83,19 +85,49 @@ public:
             }
             if (t == QXmlStreamReader::EndDocument)
                 break;
-            if (!on_token(x)) {
-                stopped = true;
+            if (!on_token(x))
                 break;
-            }
         }
         zip_fclose(f);
-        (void)stopped;
         return ok;
+    }
+
+    // The uncompressed size of a part (0 when missing).
+    qint64 size_of(const QString& name) const
+    {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat(zip_, name.toUtf8().constData(), ZIP_FL_NOCASE, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+            return 0;
+        return qint64(st.size);
+    }
+
+    // Reports the share of `total` bytes inflated so far, whole percents.
+    void count_progress(qint64 total, const ReadProgress* progress)
+    {
+        total_ = total;
+        done_ = 0;
+        progress_ = progress && *progress ? progress : nullptr;
     }
 
     QString error;
 
 private:
+    void advance(qint64 n)
+    {
+        if (!progress_ || total_ <= 0)
+            return;
+        done_ += n;
+        const int pct = int(std::min<qint64>(99, done_ * 100 / total_));
+        if (pct != last_pct_) {
+            last_pct_ = pct;
+            (*progress_)(pct);
+        }
+    }
+
+    qint64 total_ = 0, done_ = 0;
+    int last_pct_ = -1;
+    const ReadProgress* progress_ = nullptr;
     QString path_;
     zip_t* zip_ = nullptr;
 };
@@ -232,7 +264,7 @@ uint32_t to_uint(QStringView s)
 
 } // namespace
 
-bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
+bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const ReadProgress& progress)
 {
     Package p(path);
     auto fail = [&] {
@@ -251,10 +283,13 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
         if (r.type == QLatin1String("officeDocument"))
             workbook = r.target;
 
-    // The workbook: its date system and its first sheet.
+    // The workbook: its date system and its sheets in their order; the
+    // first of them that is a worksheet (not a chart) is read.
     bool date1904 = false;
-    QString first_sheet_id;
+    QStringList sheet_ids;
     if (!p.stream(workbook, [&](QXmlStreamReader& x) {
+            if (x.isEndElement() && x.name() == u"sheets")
+                return false;
             if (!x.isStartElement())
                 return true;
             if (x.name() == u"workbookPr") {
@@ -263,27 +298,28 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
             } else if (x.name() == u"sheet") {
                 for (const QXmlStreamAttribute& a : x.attributes())
                     if (a.name() == u"id" && !a.namespaceUri().isEmpty())
-                        first_sheet_id = a.value().toString();
-                return false;   // the first sheet is all we read
+                        sheet_ids << a.value().toString();
             }
             return true;
         }))
         return fail();
-    if (first_sheet_id.isEmpty()) {
-        *error = QStringLiteral("%1 has no worksheet").arg(path);
-        return false;
-    }
 
     rels.clear();
     if (!read_rels(p, workbook, &rels, false))
         return fail();
-    const Relationship sheet_rel = rels.value(first_sheet_id);
-    if (sheet_rel.target.isEmpty() || !p.has(sheet_rel.target)) {
-        *error = QStringLiteral("%1: the first sheet's part is missing").arg(path);
+    Relationship sheet_rel;
+    for (const QString& id : std::as_const(sheet_ids)) {
+        if (rels.value(id).type == QLatin1String("worksheet")) {
+            sheet_rel = rels.value(id);
+            break;
+        }
+    }
+    if (sheet_rel.target.isEmpty()) {
+        *error = QStringLiteral("%1 has no worksheet").arg(path);
         return false;
     }
-    if (sheet_rel.type != QLatin1String("worksheet")) {
-        *error = QStringLiteral("%1: the first sheet is not a worksheet (%2)").arg(path, sheet_rel.type);
+    if (!p.has(sheet_rel.target)) {
+        *error = QStringLiteral("%1: the part of its first worksheet is missing: not a workbook or damaged").arg(path);
         return false;
     }
     QString strings_part, styles_part;
@@ -293,6 +329,9 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error)
         else if (r.type == QLatin1String("styles"))
             styles_part = r.target;
     }
+
+    // The shared strings and the sheet are the bulk of the reading.
+    p.count_progress(p.size_of(strings_part) + p.size_of(sheet_rel.target), &progress);
 
     // Styles: which cell formats show dates.
     std::vector<char> date_style;

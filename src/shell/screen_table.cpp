@@ -9,6 +9,7 @@
 #include "registers/B1.h"
 #include "intake/A6.h"
 #include "intake/A7.h"
+#include "intake/F1.h"
 #include "intake/F2.h"
 
 // One line per screen: name and how to make it.
@@ -27,5 +28,6 @@ void screens::register_all_screens()
     register_factory("B1", []() -> QWidget* { return new B1; });
     register_factory("A6", []() -> QWidget* { return new A6; });
     register_factory("A7", []() -> QWidget* { return new A7; });
+    register_factory("F1", []() -> QWidget* { return new F1; });
     register_factory("F2", []() -> QWidget* { return new F2; });
 }

@@ -316,6 +316,30 @@ private slots:
         QCOMPARE(w->cell(1000000, 1), QString());
     }
 
+    // The share read is reported rising to 100, for both formats.
+    void progress()
+    {
+        // Enough rows for the sheet to come in several chunks.
+        const QString big = path("progress.xlsx");
+        lxw_workbook* wb = workbook_new(QFile::encodeName(big).constData());
+        lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+        for (int r = 0; r < 20000; ++r) {
+            worksheet_write_number(ws, lxw_row_t(r), 0, r, nullptr);
+            worksheet_write_string(ws, lxw_row_t(r), 1, QByteArray::number(r * 7919).constData(), nullptr);
+        }
+        QCOMPARE(workbook_close(wb), LXW_NO_ERROR);
+        for (const QString& file : {big, fixture("members.xls")}) {
+            QList<int> seen;
+            auto w = WorkbookReader::open(file, nullptr, [&](int pct) { seen << pct; });
+            QVERIFY(w);
+            QVERIFY2(std::is_sorted(seen.begin(), seen.end()), qPrintable(file));
+            QCOMPARE(seen.value(seen.size() - 1), 100);
+            if (file == big)
+                QVERIFY2(seen.size() > 3, qPrintable(QString::number(seen.size())));
+        }
+        QCOMPARE(WorkbookReader::open(big)->cell(20000, 2), QStringLiteral("158372081"));
+    }
+
     // What libxlsxwriter never writes: the 1904 system, rows and cells
     // without references, cells out of order, phonetic runs, escapes,
     // prefixed names, absolute targets, a first sheet that is not sheet1.
@@ -475,6 +499,21 @@ private slots:
         QVERIFY2(err.contains(QLatin1String("encrypted")), qPrintable(err));
     }
 
+    // A chart sheet in front: the first worksheet is the one after it.
+    void chart_sheet_first()
+    {
+        auto p = package({}, R"(<sheet name="차트" sheetId="1" r:id="rId1"/><sheet name="a" sheetId="2" r:id="rId2"/>)",
+                         rel("rId1", "chartsheet", "chartsheets/sheet1.xml") + rel("rId2", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="2"><c r="B2" t="inlineStr"><is><t>값</t></is></c></row>)");
+        const QString file = path("chart_first.xlsx");
+        QVERIFY(write_zip(file, p));
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 3), QStringList({"2,2=값"}));
+    }
+
     void refused_data()
     {
         QTest::addColumn<QString>("file");
@@ -524,9 +563,10 @@ private slots:
 
         auto chart = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "chartsheet", "chartsheets/sheet1.xml"));
         chart["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
-        const QString chart_first = path("chart_first.xlsx");
-        QVERIFY(write_zip(chart_first, chart));
-        QVERIFY(!WorkbookReader::open(chart_first, &err));
+        const QString only_chart = path("only_chart.xlsx");
+        QVERIFY(write_zip(only_chart, chart));
+        QVERIFY(!WorkbookReader::open(only_chart, &err));
+        QVERIFY2(err.contains(QLatin1String("no worksheet")), qPrintable(err));
 
         // A good workbook cut short, and one whose compressed sheet data is
         // overwritten (the inflater or the checksum catches it).
