@@ -76,6 +76,11 @@ public:
     void set_utf8(int r, int c, const char* p, int len);
     const char* utf8(int r, int c, int* len) const;
     void reserve_rows(int rows, int bytes_per_row);
+    // Removes data row r (1 .. rows()-1); the rows below move up.
+    void remove_row(int r);
+    // Puts data rows in the order of `order` (old row numbers, one per data
+    // row); the header row stays.
+    void reorder_rows(const std::vector<int>& order);
     size_t bytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }
 
 private:
@@ -118,6 +123,14 @@ public:
 
     // Appends a data row (its cells empty) and returns its index.
     int add_row();
+    // Removes data row r; the rows below move up, the current row stays on
+    // the same number (or the last row).
+    void remove_row(int r);
+    // The grid's own sort: data rows ordered on column c by their text,
+    // compared without regard to case; rows with equal texts keep their order.
+    void sort_rows(int c, bool descending);
+    // Scrolls data row r to the top of the view (as far as the rows below allow).
+    void set_top_row(int r);
     // Room for this many rows (header included) before a long run of add_row.
     void reserve_rows(int rows, int bytes_per_row) { store_.reserve_rows(rows, bytes_per_row); }
     void set_utf8(int r, int c, const char* p, int len);

@@ -58,3 +58,13 @@ private:
 // The search box of a list window: Enter runs the search, a double click
 // empties the box.
 void wire_search_box(QLineEdit* t_ser, std::function<void()> find);
+
+// A double click on w runs f in place of w's own handling of it.
+void on_double_click(QWidget* w, std::function<void()> f);
+
+// The open-file dialog "cd" of the screens that read a file: Qt's own dialog
+// for one existing file matching `filter`, opened in the folder of `last`
+// (else in `folder`). False when cancelled; else *path holds the choice,
+// which may be empty.
+bool choose_open_file(QWidget* parent, const QString& filter, const QString& last, const QString& folder,
+                      QString* path);

@@ -47,6 +47,7 @@ private slots:
     void last_column_takes_the_rest();
     void wheel_rule();
     void real_wheel_events();
+    void removing_and_sorting_rows();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -261,6 +262,44 @@ void TestGrid::real_wheel_events()
     unhook_wheel(&g);
     unhook_wheel(&g);
     QVERIFY(!g.wheel_hooked());
+}
+
+void TestGrid::removing_and_sorting_rows()
+{
+    FlexGrid g;
+    g.resize(400, 300);
+    g.show();
+    fill(g, 5);
+    const QStringList keys = {"b", "A", "가", "a", "C"};
+    for (int r = 1; r <= 5; ++r) g.set_text(r, 0, keys[r - 1]);
+    g.set_cell_fore_color(2, 2, Qt::red);
+    // Descending, case ignored, equal keys in their old order; colours go with their rows.
+    g.sort_rows(0, true);
+    QStringList order;
+    for (int r = 1; r < g.rows(); ++r) order << g.text(r, 0) + g.text(r, 1);
+    QCOMPARE(order, QStringList({"가r3", "Cr5", "br1", "Ar2", "ar4"}));
+    QCOMPARE(g.cell_fore_color(4, 2), QColor(Qt::red));
+    QCOMPARE(g.cell_fore_color(2, 2), QColor(Qt::black));
+    QCOMPARE(g.model()->index(0, 1).data().toString(), QStringLiteral("r3"));
+
+    g.set_row(4);
+    g.remove_row(2);
+    QCOMPARE(g.rows(), 5);
+    QCOMPARE(shown_rows(g), 4);
+    QCOMPARE(g.text(2, 1), QStringLiteral("r1"));
+    QCOMPARE(g.cell_fore_color(3, 2), QColor(Qt::red));
+    QCOMPARE(g.row(), 4);
+    g.remove_row(4);
+    QCOMPARE(g.row(), 3);   // the current row was the last one
+    QCOMPARE(g.text(3, 1), QStringLiteral("r2"));
+    g.remove_row(0);        // the header stays
+    g.remove_row(9);
+    QCOMPARE(g.rows(), 4);
+
+    // A row scrolled to the top of the view.
+    fill(g, 200);
+    g.set_top_row(50);
+    QCOMPARE(g.rowAt(0), 49);
 }
 
 QTEST_MAIN(TestGrid)
