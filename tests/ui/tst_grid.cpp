@@ -47,6 +47,7 @@ private slots:
     void last_column_takes_the_rest();
     void wheel_rule();
     void real_wheel_events();
+    void fine_wheel_steps_add_up();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -261,6 +262,43 @@ void TestGrid::real_wheel_events()
     unhook_wheel(&g);
     unhook_wheel(&g);
     QVERIFY(!g.wheel_hooked());
+}
+
+void TestGrid::fine_wheel_steps_add_up()
+{
+    FlexGrid g;
+    g.resize(400, 200);
+    fill(g, 200);
+    hook_wheel(&g);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QScrollBar* bar = g.verticalScrollBar();
+    QVERIFY(bar->pageStep() > 1);
+    bar->setValue(100);
+    // A touch pad's steps of a third of a notch: one line for the three.
+    wheel(g, QPoint(0, -40));
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 100);
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 101);
+    // Upwards likewise, a line for each 120 made.
+    for (int i = 0; i < 8; ++i) g.wheel_scroll(30);
+    QCOMPARE(bar->value(), 99);
+    // Turning back starts the sum anew: 90 up then 60 down moves nothing.
+    g.wheel_scroll(90);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 99);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 100);
+    // A notch is still a line, and more than a notch at once still a page.
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-120);
+    QCOMPARE(bar->value(), 101);
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-40);
+    QCOMPARE(bar->value(), 102);
+    wheel(g, QPoint(0, 240));
+    QCOMPARE(bar->value(), 102 - bar->pageStep());
 }
 
 QTEST_MAIN(TestGrid)
