@@ -1,4 +1,5 @@
 #include "registers/members.h"
+#include "data/text.h"
 #include "data/amounts.h"
 #include "data/clock.h"
 #include "data/state.h"
@@ -66,8 +67,9 @@ Query b1_list_query(const QString& kind_entry, const QString& field_entry, const
         sql += QStringLiteral("AND m.gbn=? ");
         args << kind;
     }
-    sql += QStringLiteral("AND ") + b1_field_column(field_entry) + QStringLiteral(" LIKE ? GROUP BY m.cod");
-    args << QString(u'%' + search + u'%');
+    const LikeContains like = like_contains(b1_field_column(field_entry), search);
+    sql += QStringLiteral("AND ") + like.sql + QStringLiteral(" GROUP BY m.cod");
+    args << like.pattern;
     return Query(sql, args);
 }
 
