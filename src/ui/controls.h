@@ -8,6 +8,7 @@
 #include <utility>
 
 class QAbstractButton;
+class QButtonGroup;
 class QLineEdit;
 class QPushButton;
 
@@ -27,6 +28,11 @@ QPushButton* plain_button(QWidget* parent, const char* name, const QString& capt
                           int width = 1215, int height = 420);
 // A plain button that shows one of the style's standard pictures.
 QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic);
+
+// The option buttons of one choice made an exclusive group of their own:
+// only they exclude each other, whatever other option buttons share their
+// parent or lie below it.
+QButtonGroup* option_group(std::initializer_list<QAbstractButton*> buttons);
 
 // Enter on the focused button presses it.
 void press_on_enter(QAbstractButton* b);
