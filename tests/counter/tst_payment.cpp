@@ -36,6 +36,20 @@ qint64 add_rental(TestShop& shop, const QString& p_cod, const QString& dae_chk, 
     return shop.scalar("select max(idx) from TC1").toLongLong();
 }
 
+// Runs the dialog and presses its pay button; whether the dialog was still
+// open after the payment.
+bool pay_stays_open(C3& dlg)
+{
+    bool open = false;
+    when_dialog_shows("C3", [&](QWidget* d) {
+        d->findChild<QPushButton*>("cmd_chk")->click();
+        open = d->isVisible();
+        d->close();
+    });
+    dlg.exec();
+    return open;
+}
+
 // A history grid of 22 columns: the rentals as data rows, then a subtotal row.
 // The fees shown are those add_rental stores unless given.
 void fill_history(FlexGrid& ms, const QList<qint64>& keys, const QList<bool>& ticks,
@@ -180,14 +194,7 @@ void TestPayment::deleted_row_fails_whole_payment()
     dlg.load_rows(from);
     shop.exec("delete from TC1 where idx=?", {b});   // deleted at another desk
     MsgResponder r;
-    bool still_open = false;
-    when_dialog_shows("C3", [&](QWidget* d) {
-        d->findChild<QPushButton*>("cmd_chk")->click();
-        still_open = d->isVisible();
-        d->close();
-    });
-    dlg.exec();
-    QVERIFY(still_open);
+    QVERIFY(pay_stays_open(dlg));
     QCOMPARE(r.last(), QString("결제처리실패!"));
     QCOMPARE(shop.rows("select m_dae_chk,m_yun_chk from TC1"), (QList<QVariantList>{{"N", "N"}}));
     QCOMPARE(dlg.saved, 0);
@@ -212,14 +219,7 @@ void TestPayment::returned_meanwhile_fails_whole_payment()
     QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
     QVERIFY(save_returns(other, {ReturnLine{a, "N", 1500}}, QDate(2024, 3, 7), "CLERK2"));
     MsgResponder r;
-    bool still_open = false;
-    when_dialog_shows("C3", [&](QWidget* d) {
-        d->findChild<QPushButton*>("cmd_chk")->click();
-        still_open = d->isVisible();
-        d->close();
-    });
-    dlg.exec();
-    QVERIFY(still_open);
+    QVERIFY(pay_stays_open(dlg));
     QCOMPARE(r.texts, (QStringList{"(2)건을 결제처리 하시겠습니까?", "결제처리실패!"}));
     QCOMPARE(shop.rows("select m_yun,m_dae_chk,m_yun_chk from TC1 order by idx"),
              (QList<QVariantList>{{1500, "N", "N"}, {0, "N", "N"}}));
@@ -230,8 +230,7 @@ void TestPayment::returned_meanwhile_fails_whole_payment()
     from.set_text(1, 15, "1,500");
     dlg.load_rows(from);
     r.clear();
-    when_dialog_shows("C3", [](QWidget* d) { d->findChild<QPushButton*>("cmd_chk")->click(); });
-    dlg.exec();
+    QVERIFY(!pay_stays_open(dlg));
     QCOMPARE(r.last(), QString("결제처리완료!"));
     QCOMPARE(shop.count("TC1", "m_dae_chk='Y' and m_yun_chk='Y'"), 2);
 }

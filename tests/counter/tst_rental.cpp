@@ -7,8 +7,32 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <array>
 #include <atomic>
+#include <functional>
 #include <thread>
+
+namespace {
+// Two desktops, each on its own connection to the shop's database, saving at
+// the same moment: `save(connection, desk)` for desk 0 and 1; which of them
+// saved.
+std::array<bool, 2> two_desks_at_once(const QString& path, const std::function<bool(Connection&, int)>& save)
+{
+    std::atomic<int> ready{0};
+    std::array<bool, 2> won{false, false};
+    auto desk = [&](int i) {
+        Connection c;
+        if (!c.open(path, db_password())) return;
+        ++ready;
+        while (ready.load() < 2) std::this_thread::yield();
+        won[size_t(i)] = save(c, i);
+    };
+    std::thread a(desk, 0), b(desk, 1);
+    a.join();
+    b.join();
+    return won;
+}
+}
 
 class TestRental : public QObject {
     Q_OBJECT
@@ -427,21 +451,12 @@ void TestRental::two_desktops_one_barcode()
     for (int round = 0; round < 5; ++round) {
         shop.exec("delete from TC1");
         shop.exec("update TB4 set sta='N'");
-        std::atomic<int> ready{0};
-        bool won[2] = {false, false};
-        auto desk = [&](int i) {
-            Connection c;
-            if (!c.open(path, db_password())) return;
-            ++ready;
-            while (ready.load() < 2) std::this_thread::yield();
+        const auto won = two_desks_at_once(path, [&](Connection& c, int i) {
             const std::vector<RentalLine> lines = {
                 RentalLine{dstr(3), "Y", 1000, i == 0 ? "R2" : "R1"}, RentalLine{dstr(3), "Y", 1000, "R1"}};
-            won[i] = save_rentals(c, i == 0 ? "G1" : "G2", i == 0 ? lines : std::vector<RentalLine>{lines[1]}, d,
-                                  QString("DESK%1").arg(i), max_cnt);
-        };
-        std::thread a(desk, 0), b(desk, 1);
-        a.join();
-        b.join();
+            return save_rentals(c, i == 0 ? "G1" : "G2", i == 0 ? lines : std::vector<RentalLine>{lines[1]}, d,
+                                QString("DESK%1").arg(i), max_cnt);
+        });
         QVERIFY2(won[0] != won[1], "exactly one desktop rents R1");
         QCOMPARE(shop.count("TC1", "p_cod='R1'"), 1);
         QCOMPARE(shop.count("TC1", "p_cod='R2'"), won[0] ? 1 : 0);
@@ -510,20 +525,11 @@ void TestRental::two_desktops_one_member_at_the_limit()
         shop.exec("delete from TC1");
         shop.exec("update TB4 set sta='N'");
         for (int i = 1; i <= 4; ++i) add_rental(shop, "FOUR", QString("I%1").arg(i), dstr(-1), dstr(2));
-        std::atomic<int> ready{0};
-        bool won[2] = {false, false};
         // Each desk rents him a different item: only one of them may be his fifth.
-        auto desk = [&](int i) {
-            Connection c;
-            if (!c.open(path, db_password())) return;
-            ++ready;
-            while (ready.load() < 2) std::this_thread::yield();
-            won[i] = save_rentals(c, "FOUR", {RentalLine{dstr(3), "Y", 1000, QString("D%1").arg(i)}}, d,
-                                  QString("DESK%1").arg(i), limit);
-        };
-        std::thread a(desk, 0), b(desk, 1);
-        a.join();
-        b.join();
+        const auto won = two_desks_at_once(path, [&](Connection& c, int i) {
+            return save_rentals(c, "FOUR", {RentalLine{dstr(3), "Y", 1000, QString("D%1").arg(i)}}, d,
+                                QString("DESK%1").arg(i), limit);
+        });
         QVERIFY2(won[0] != won[1], "exactly one desktop rents the fifth item");
         QCOMPARE(shop.count("TC1", "m_cod='FOUR' and e_dat=''"), 5);
         QCOMPARE(shop.count("TB4", "sta='Y'"), 5);

@@ -27,6 +27,16 @@ void fill(FlexGrid& g, int n)
 
 int shown_rows(const FlexGrid& g) { return g.model()->rowCount(); }
 
+// A shown grid of 200 rows with the list windows' wheel rule.
+void show_hooked(FlexGrid& g)
+{
+    g.resize(400, 200);
+    fill(g, 200);
+    hook_wheel(&g);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+}
+
 void wheel(FlexGrid& g, QPoint angle)
 {
     const QPointF at(20, 20);
@@ -215,11 +225,7 @@ void TestGrid::last_column_takes_the_rest()
 void TestGrid::wheel_rule()
 {
     FlexGrid g;
-    g.resize(400, 200);
-    fill(g, 200);
-    hook_wheel(&g);
-    g.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    show_hooked(g);
     QScrollBar* bar = g.verticalScrollBar();
     QVERIFY(bar->maximum() > 50);
     const int page = bar->pageStep();
@@ -267,11 +273,7 @@ void TestGrid::real_wheel_events()
 void TestGrid::fine_wheel_steps_add_up()
 {
     FlexGrid g;
-    g.resize(400, 200);
-    fill(g, 200);
-    hook_wheel(&g);
-    g.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    show_hooked(g);
     QScrollBar* bar = g.verticalScrollBar();
     QVERIFY(bar->pageStep() > 1);
     bar->setValue(100);
