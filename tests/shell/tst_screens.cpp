@@ -12,6 +12,7 @@
 #include "counter/C3.h"
 #include "counter/CA.h"
 #include "counter/zzz_tmp.h"
+#include "intake/F2.h"
 #include "registers/B1.h"
 #include "registers/B1_add_edt.h"
 #include "registers/B2.h"
@@ -49,7 +50,7 @@ void TestScreens::every_option_pair_has_its_own_group()
         [] { return new B2_add_edt; }, [] { return new B4; },         [] { return new B4_add_edt; },
         [] { return new B4_pro; },     [] { return new pop_cst; },    [] { return new pop_pdt; },
         [] { return new C1; },         [] { return new C2; },         [] { return new C3; },
-        [] { return new CA; },         [] { return new zzz_tmp; },
+        [] { return new CA; },         [] { return new zzz_tmp; },    [] { return new F2; },
     };
     int options = 0;
     for (const auto& make : makers) {
