@@ -7,6 +7,7 @@
 #include "registers/B4.h"
 #include "counter/CA.h"
 #include "registers/B1.h"
+#include "intake/F1.h"
 #include "intake/F2.h"
 
 // One line per screen: name and how to make it.
@@ -23,5 +24,6 @@ void screens::register_all_screens()
     register_factory("B4", []() -> QWidget* { return new B4; });
     register_factory("CA", []() -> QWidget* { return new CA; });
     register_factory("B1", []() -> QWidget* { return new B1; });
+    register_factory("F1", []() -> QWidget* { return new F1; });
     register_factory("F2", []() -> QWidget* { return new F2; });
 }
