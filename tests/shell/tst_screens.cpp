@@ -12,6 +12,7 @@
 #include "counter/C3.h"
 #include "counter/CA.h"
 #include "counter/zzz_tmp.h"
+#include "intake/F1.h"
 #include "intake/F2.h"
 #include "registers/B1.h"
 #include "registers/B1_add_edt.h"
@@ -51,6 +52,7 @@ void TestScreens::every_option_pair_has_its_own_group()
         [] { return new B4_pro; },     [] { return new pop_cst; },    [] { return new pop_pdt; },
         [] { return new C1; },         [] { return new C2; },         [] { return new C3; },
         [] { return new CA; },         [] { return new zzz_tmp; },    [] { return new F2; },
+        [] { return new F1; },
     };
     int options = 0;
     for (const auto& make : makers) {
