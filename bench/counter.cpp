@@ -12,10 +12,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
-#include <limits>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <limits>
 
 namespace {
 void press_enter(QWidget* w)

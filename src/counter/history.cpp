@@ -1,7 +1,7 @@
 #include "counter/history.h"
-#include "data/text.h"
 #include "data/amounts.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "registers/items.h"
-#include "data/text.h"
 #include "data/amounts.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 #include "ui/messages.h"

@@ -1,8 +1,8 @@
 #include "registers/members.h"
-#include "data/text.h"
 #include "data/amounts.h"
 #include "data/clock.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 
