@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <cstring>
 #ifdef __linux__
 #include <sys/mman.h>
@@ -482,12 +483,21 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
 
 void FlexGrid::wheel_scroll(int delta)
 {
+    constexpr int notch = 120;
     QScrollBar* bar = verticalScrollBar();
     if (delta == 0) return;
-    if (delta == 120) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (delta > 0) bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    else if (delta == -120) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    else bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    if (std::abs(delta) >= notch) {
+        wheel_rest_ = 0;
+        if (delta == notch) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else if (delta > 0) bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        else if (delta == -notch) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+    }
+    if ((wheel_rest_ > 0) != (delta > 0)) wheel_rest_ = 0;
+    wheel_rest_ += delta;
+    for (; wheel_rest_ >= notch; wheel_rest_ -= notch) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    for (; wheel_rest_ <= -notch; wheel_rest_ += notch) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
 void FlexGrid::wheelEvent(QWheelEvent* e)

@@ -185,7 +185,9 @@ public:
     void set_wheel_hooked(bool on) { wheel_hooked_ = on; }
     bool wheel_hooked() const { return wheel_hooked_; }
     // One wheel message: 120 a line up, more a page up, -120 a line down,
-    // less a page down, 0 nothing.
+    // less a page down, 0 nothing. Steps smaller than a notch (fine wheels,
+    // touch pads) are added up: a line for each 120 they make in one
+    // direction; turning back starts the sum anew.
     void wheel_scroll(int delta);
 
     const GridStore& store() const { return store_; }
@@ -217,6 +219,7 @@ private:
     int pending_row_ = 0;
     bool redraw_ = true;
     bool wheel_hooked_ = false;
+    int wheel_rest_ = 0;   // fine steps not yet making a notch
 };
 
 // Let the wheel scroll a grid by the line/page rule; true when hooked.

@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +65,15 @@ QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardP
     QPushButton* b = plain_button(parent, name);
     b->setIcon(parent->style()->standardIcon(pic));
     return b;
+}
+
+QButtonGroup* option_group(std::initializer_list<QAbstractButton*> buttons)
+{
+    if (buttons.size() == 0) return nullptr;
+    auto* group = new QButtonGroup((*buttons.begin())->parentWidget());
+    group->setExclusive(true);
+    for (QAbstractButton* b : buttons) group->addButton(b);
+    return group;
 }
 
 void press_on_enter(QAbstractButton* b)

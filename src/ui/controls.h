@@ -9,6 +9,7 @@
 
 class QAbstractButton;
 class QDateEdit;
+class QButtonGroup;
 class QLineEdit;
 class QPushButton;
 
@@ -31,6 +32,10 @@ QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardP
 
 // A date picker named `name`: "yyyy-MM-dd" with a calendar popup.
 QDateEdit* date_picker(QWidget* parent, const char* name);
+// The option buttons of one choice made an exclusive group of their own:
+// only they exclude each other, whatever other option buttons share their
+// parent or lie below it.
+QButtonGroup* option_group(std::initializer_list<QAbstractButton*> buttons);
 
 // Enter on the focused button presses it.
 void press_on_enter(QAbstractButton* b);

@@ -27,6 +27,16 @@ void fill(FlexGrid& g, int n)
 
 int shown_rows(const FlexGrid& g) { return g.model()->rowCount(); }
 
+// A shown grid of 200 rows with the list windows' wheel rule.
+void show_hooked(FlexGrid& g)
+{
+    g.resize(400, 200);
+    fill(g, 200);
+    hook_wheel(&g);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+}
+
 void wheel(FlexGrid& g, QPoint angle)
 {
     const QPointF at(20, 20);
@@ -48,6 +58,7 @@ private slots:
     void wheel_rule();
     void real_wheel_events();
     void removing_and_sorting_rows();
+    void fine_wheel_steps_add_up();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -215,11 +226,7 @@ void TestGrid::last_column_takes_the_rest()
 void TestGrid::wheel_rule()
 {
     FlexGrid g;
-    g.resize(400, 200);
-    fill(g, 200);
-    hook_wheel(&g);
-    g.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    show_hooked(g);
     QScrollBar* bar = g.verticalScrollBar();
     QVERIFY(bar->maximum() > 50);
     const int page = bar->pageStep();
@@ -300,6 +307,37 @@ void TestGrid::removing_and_sorting_rows()
     fill(g, 200);
     g.set_top_row(50);
     QCOMPARE(g.rowAt(0), 49);
+void TestGrid::fine_wheel_steps_add_up()
+{
+    FlexGrid g;
+    show_hooked(g);
+    QScrollBar* bar = g.verticalScrollBar();
+    QVERIFY(bar->pageStep() > 1);
+    bar->setValue(100);
+    // A touch pad's steps of a third of a notch: one line for the three.
+    wheel(g, QPoint(0, -40));
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 100);
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 101);
+    // Upwards likewise, a line for each 120 made.
+    for (int i = 0; i < 8; ++i) g.wheel_scroll(30);
+    QCOMPARE(bar->value(), 99);
+    // Turning back starts the sum anew: 90 up then 60 down moves nothing.
+    g.wheel_scroll(90);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 99);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 100);
+    // A notch is still a line, and more than a notch at once still a page.
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-120);
+    QCOMPARE(bar->value(), 101);
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-40);
+    QCOMPARE(bar->value(), 102);
+    wheel(g, QPoint(0, 240));
+    QCOMPARE(bar->value(), 102 - bar->pageStep());
 }
 
 QTEST_MAIN(TestGrid)
