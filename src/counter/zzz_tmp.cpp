@@ -66,9 +66,7 @@ zzz_tmp::zzz_tmp(QWidget* parent) : QDialog(parent)
 
     // Item area
     t_p_cod = box(this, "t_p_cod");
-    t_p_dat = named<QDateEdit>("t_p_dat", this);
-    t_p_dat->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    t_p_dat->setCalendarPopup(true);
+    t_p_dat = date_picker(this, "t_p_dat");
     t_p_dae = box(this, "t_p_dae");
     t_p_yun = box(this, "t_p_yun");
     la_p_cnt = label(this, "la_p_cnt", QString());
@@ -280,7 +278,7 @@ void zzz_tmp::show_member()
     }
     t_old_cnt->setText(amount_text(n));
     t_ava_cnt->setText(amount_text(max_cnt - n));
-    la_m_cnt->setText(amount_text(n) + QStringLiteral("건"));
+    la_m_cnt->setText(QStringLiteral("%1건").arg(amount_text(n)));
     t_p_cod->setFocus();
 }
 
@@ -289,7 +287,7 @@ void zzz_tmp::count_items()
     int n = 0;
     for (int r = 1; r < ms_p->rows(); ++r)
         if (is_numeric(ms_p->text(r, 2))) ++n;
-    la_p_cnt->setText(amount_text(n) + QStringLiteral("건"));
+    la_p_cnt->setText(QStringLiteral("%1건").arg(amount_text(n)));
 }
 
 void zzz_tmp::cmd_add_click()
@@ -307,7 +305,7 @@ void zzz_tmp::cmd_add_click()
         return;
     }
     if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("(") + QString::number(rows.size()) + QStringLiteral(")건을 대여처리 하시겠습니까?")))
+    if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(rows.size())))
         return;
 
     // The form has no box for a payment at the counter: nothing settled, nothing paid.
