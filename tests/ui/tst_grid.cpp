@@ -307,6 +307,8 @@ void TestGrid::removing_and_sorting_rows()
     fill(g, 200);
     g.set_top_row(50);
     QCOMPARE(g.rowAt(0), 49);
+}
+
 void TestGrid::fine_wheel_steps_add_up()
 {
     FlexGrid g;
