@@ -340,6 +340,12 @@ void A_main::screen_command(const QString& name)
     open_screen(name);
 }
 
+void A_main::open_item_summary()
+{
+    if (!logged_in()) return;
+    open_screen(QStringLiteral("E3"));
+}
+
 void A_main::open_screen(const QString& name)
 {
     // One list screen at a time: the open one (the same one too) goes first.
