@@ -441,7 +441,8 @@ int FlexGrid::row_height(int r) const { return r == 0 ? header_h_ : row_h_; }
 void FlexGrid::fit_data_rows(int n)
 {
     if (n <= 0) return;
-    const int room = height() - 2 * frameWidth() - horizontalHeader()->height();
+    // The header's set height: the view may not have laid it out yet.
+    const int room = height() - 2 * frameWidth() - std::max(twips_to_px(header_h_), 1);
     const int line = fontMetrics().height() + 4;
     const int px = std::clamp(room / n, line, std::max(twips_to_px(row_h_), line));
     verticalHeader()->setDefaultSectionSize(px);

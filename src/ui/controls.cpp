@@ -202,9 +202,12 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        // The frame's own change reaches it after its children's; each
-        // change is applied to the widget whose state changed and below.
-        if (e->type() == QEvent::EnabledChange && o->isWidgetType()) apply_all(static_cast<QWidget*>(o));
+        if (e->type() != QEvent::EnabledChange || !o->isWidgetType()) return false;
+        // The frame's own change reaches it after its children's, which
+        // it then covers; a control's own change is applied to it and below.
+        const bool frame_off = frame_->testAttribute(Qt::WA_ForceDisabled);
+        if (o == frame_) apply_all(frame_);
+        else if (frame_off == masked_) apply_all(static_cast<QWidget*>(o));
         return false;
     }
 
@@ -218,6 +221,7 @@ private:
 
     void apply_all(QWidget* top)
     {
+        masked_ = frame_->testAttribute(Qt::WA_ForceDisabled);
         apply(top);
         for (QWidget* w : top->findChildren<QWidget*>()) apply(w);
     }
@@ -225,8 +229,9 @@ private:
     void apply(QWidget* w)
     {
         const QVariant own = w->property("own_palette");
+        if (!masked_ && !own.isValid() && !w->testAttribute(Qt::WA_SetPalette)) return;
         QPalette pal = own.isValid() ? own.value<QPalette>() : QPalette();
-        if (frame_->testAttribute(Qt::WA_ForceDisabled)) {
+        if (masked_) {
             // Disabled colours: the normal ones, unless the control is
             // disabled on its own (then the usual disabled ones, set here
             // so that it does not take the frame's).
@@ -243,6 +248,7 @@ private:
     }
 
     QWidget* frame_;
+    bool masked_ = false;   // the frame's contents keep their look
 };
 }
 
