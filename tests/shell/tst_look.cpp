@@ -93,6 +93,8 @@ void TestLook::font_fits_dates_and_amounts()
     // history in its date column, a nine-digit fee in the fee column.
     for (const QString& s : all_digits(QStringLiteral("2026-12-08")))
         QVERIFY2(fm.horizontalAdvance(s) <= FlexGrid::text_room(col_w[1]), qPrintable(s));
+    // A member without periods shows this in the same columns.
+    QVERIFY(fm.horizontalAdvance(QStringLiteral("####-##-##")) <= FlexGrid::text_room(col_w[1]));
     for (const QString& s : all_digits(QStringLiteral("(2026-12-08)")))
         QVERIFY2(fm.horizontalAdvance(s) <= FlexGrid::text_room(col_w[1] + 150), qPrintable(s));
     for (const QString& s : all_digits(QStringLiteral("999,999,999")))
