@@ -6,9 +6,7 @@ namespace {
 std::array<LoadWindow::Column, k_load_cols> member_columns()
 {
     constexpr int L = FlexGrid::AlignLeft, C = FlexGrid::AlignCenter;
-    // Dates get a little more than the standard width, so that the whole
-    // yyyy-mm-dd shows in the program's font (as in the rental history).
-    const int date_w = col_w[1] + 150;
+    const int date_w = col_w[1];
     return {{{QString(), 0, L},
              {QStringLiteral("ERR"), col_w[0], C},
              {QStringLiteral("회원구분"), col_w[1], C},

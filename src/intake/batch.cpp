@@ -201,9 +201,7 @@ void UploadBatch::set_col_width()
     ms_->set_col_width(1, col_w[0]);
     ms_->set_col_width(2, 0);
     ms_->set_col_width(3, col_w[0]);
-    // The date column a little wider than the standard date width, as in the
-    // rental history: a full yyyy-mm-dd fits the grid's font.
-    ms_->set_col_width(4, col_w[1] + 150);
+    ms_->set_col_width(4, col_w[1]);
     ms_->set_col_width(5, 900);
     ms_->set_col_width(6, col_w[8]);
     ms_->set_col_width(7, col_w[15]);

@@ -325,11 +325,10 @@ int e3_fill_grid(FlexGrid& ms, Connection& c, const Query& q)
 }
 
 namespace {
-// Date columns get a little more than the standard date width, so a whole
-// "yyyy-mm-dd" shows in the program's font (as on the history grid); the
-// period columns room for the wider "####-##-##" of a member without periods.
-int date_width() { return col_w[1] + 150; }
-int period_width() { return col_w[1] + 440; }
+// Dates, and the "####-##-##" of a member without periods, in the standard
+// date width: the program's font and the grid's padding fit them there.
+int date_width() { return col_w[1]; }
+int period_width() { return col_w[1]; }
 }
 
 void e1_col_widths(FlexGrid& ms, bool detail, int width_twips)
