@@ -8,7 +8,9 @@
 #include "ui/twips.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <climits>
+#include <vector>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -280,4 +282,44 @@ void ListWindow::showEvent(QShowEvent* e)
     place_summary();
     give_way_in_summary(this);
     set_col_width();
+}
+
+bool ListWindow::focusNextPrevChild(bool next)
+{
+    struct Stop {
+        QWidget* w;
+        int mid, left, line;
+    };
+    std::vector<Stop> stops;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        // The screen's own controls, not the parts inside a date box or combo.
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+        if (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+        const QRect r(w->mapTo(this, QPoint(0, 0)), w->size());
+        stops.push_back({w, r.center().y(), r.left(), 0});
+    }
+    // Controls whose middles lie within half a box height of the first of a
+    // line stand on that line; lines from the top, each from the left.
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.mid < b.mid; });
+    const int slack = twips_to_px(list_frame::ctl_height) / 2;
+    int line = 0, first = INT_MIN;
+    for (Stop& s : stops) {
+        if (first == INT_MIN || s.mid - first > slack) {
+            ++line;
+            first = s.mid;
+        }
+        s.line = line;
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+        return a.line != b.line ? a.line < b.line : a.left < b.left;
+    });
+    QWidget* focus = focusWidget();
+    const auto at = std::find_if(stops.begin(), stops.end(), [focus](const Stop& s) {
+        return focus && (s.w == focus || s.w->isAncestorOf(focus));
+    });
+    if (at == stops.end()) return QWidget::focusNextPrevChild(next);
+    const auto n = qsizetype(stops.size());
+    const qsizetype i = at - stops.begin();
+    stops[size_t((i + (next ? 1 : n - 1)) % n)].w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

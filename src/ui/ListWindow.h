@@ -100,6 +100,9 @@ protected:
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Tab and Shift+Tab go through the controls as a clerk reads them: the
+    // bars from the top, each from the left, the grid last; as they lie now.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QString mode_;
