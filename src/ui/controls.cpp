@@ -4,6 +4,10 @@
 #include <QAbstractButton>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 #include <QFileInfo>
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -184,6 +188,16 @@ bool choose_open_file(QWidget* parent, const QString& filter, const QString& las
     cd.setAcceptMode(QFileDialog::AcceptOpen);
     cd.setNameFilter(filter);
     cd.setDirectory(last.isEmpty() ? folder : QFileInfo(last).absolutePath());
+    // Wide enough that size, kind and date of a file show whole; the name
+    // takes what is left.
+    const QRect screen = (parent ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    cd.resize(qMin(900, screen.width() * 9 / 10), qMin(560, screen.height() * 85 / 100));
+    if (auto* list = cd.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* head = list->header();
+        head->setStretchLastSection(false);
+        head->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < head->count(); ++c) head->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
     if (cd.exec() != QDialog::Accepted) return false;
     *path = cd.selectedFiles().value(0);
     return true;
