@@ -281,9 +281,24 @@ FlexGrid::~FlexGrid() = default;
 int FlexGrid::rows() const { return store_.rows(); }
 int FlexGrid::cols() const { return store_.cols(); }
 
+void FlexGrid::clear_grid(int cols)
+{
+    clear_cells();
+    set_rows(1);
+    set_cols(cols);
+    if (cols <= 1) {
+        bare_ = true;
+        setColumnHidden(0, true);
+    }
+}
+
 void FlexGrid::set_rows(int n)
 {
     n = std::max(n, 1);
+    if (bare_ && n > 1) {
+        bare_ = false;
+        sync_columns();
+    }
     if (n == store_.rows()) return;
     const int cur = row();
     store_.resize(n, store_.cols());
@@ -299,6 +314,10 @@ void FlexGrid::set_rows(int n)
 void FlexGrid::set_cols(int n)
 {
     n = std::max(n, 1);
+    if (bare_ && n > 1) {
+        bare_ = false;
+        sync_columns();
+    }
     if (n == store_.cols()) return;
     store_.resize(store_.rows(), n);
     widths_.resize(size_t(n), 1000);
@@ -418,6 +437,7 @@ void FlexGrid::set_top_row(int r)
 void FlexGrid::set_col_width(int c, int twips)
 {
     if (c < 0 || c >= cols()) return;
+    if (c == 0) bare_ = false;
     widths_[size_t(c)] = std::max(twips, 0);
     setColumnHidden(c, twips <= 0);
     if (twips > 0) horizontalHeader()->resizeSection(c, twips_to_px(twips));
@@ -503,7 +523,7 @@ void FlexGrid::sync_columns()
 {
     for (int c = 0; c < cols(); ++c) {
         const int w = widths_.size() > size_t(c) ? widths_[size_t(c)] : 1000;
-        setColumnHidden(c, w <= 0);
+        setColumnHidden(c, w <= 0 || (bare_ && c == 0));
         if (w > 0) horizontalHeader()->resizeSection(c, twips_to_px(w));
     }
 }

@@ -172,8 +172,10 @@ public:
     {
         for (int c : cs) set_col_alignment(c, a);
     }
-    // Back to the header row alone: no texts, `cols` columns.
-    void clear_grid(int cols = 1) { clear_cells(); set_rows(1); set_cols(cols); }
+    // Back to the header row alone: no texts, `cols` columns. With one
+    // column the grid is empty: its header bar shows without a blank cell,
+    // until rows or columns are added or the column gets a width.
+    void clear_grid(int cols = 1);
     // The last column takes what remains of `width` (twips) after columns
     // first .. last-1, less 330, and at least 2500.
     void fit_last_column(int width, int first = 0)
@@ -221,6 +223,7 @@ private:
     GridStore store_;
     FlexGridModel* model_;
     std::vector<int> widths_;     // twips
+    bool bare_ = false;           // emptied: the lone column not shown
     std::vector<Align> aligns_;
     QHash<quint64, QRgb> colors_;
     int header_h_ = 440;

@@ -54,6 +54,7 @@ private slots:
     void shrinking_rows();
     void widths_survive_reloads();
     void cleared_grid_has_no_current_row();
+    void emptied_grid_shows_no_blank_cell();
     void last_column_takes_the_rest();
     void wheel_rule();
     void real_wheel_events();
@@ -340,6 +341,33 @@ void TestGrid::fine_wheel_steps_add_up()
     QCOMPARE(bar->value(), 102);
     wheel(g, QPoint(0, 240));
     QCOMPARE(bar->value(), 102 - bar->pageStep());
+}
+
+// An emptied grid (header row, one column) shows its bare header bar, as
+// the empty list and upload screens should; the column comes back with the
+// next load, at the width it had.
+void TestGrid::emptied_grid_shows_no_blank_cell()
+{
+    FlexGrid g;
+    g.resize(600, 300);
+    g.show();
+    QVERIFY(!g.isColumnHidden(0));
+    g.clear_grid();
+    QVERIFY(g.isColumnHidden(0));
+    QCOMPARE(g.horizontalHeader()->length(), 0);
+    g.set_header({"", "이름"});
+    QVERIFY(!g.isColumnHidden(0));
+    QCOMPARE(g.col_width(0), 1000);
+    g.set_col_width(0, 0);
+    g.clear_grid();
+    g.set_rows(3);
+    QVERIFY(g.isColumnHidden(0));
+    g.clear_grid();
+    g.set_col_width(0, 500);
+    QVERIFY(!g.isColumnHidden(0));
+    // A grid emptied to several columns keeps them shown.
+    g.clear_grid(3);
+    QVERIFY(!g.isColumnHidden(0));
 }
 
 QTEST_MAIN(TestGrid)
