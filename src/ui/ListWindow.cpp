@@ -151,6 +151,10 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
     setObjectName(name);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
+    // A window restored from maximised and dragged narrower than this would
+    // push the bars' boxes and buttons over each other; the smallest screen
+    // the shop uses (1024 wide) still shows the window maximised.
+    setMinimumWidth(twips_to_px(min_width));
 
     fm_mnu = named<QFrame>("fm_mnu", this);
     fm_mnu->setFrameShape(QFrame::StyledPanel);

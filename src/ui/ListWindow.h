@@ -118,4 +118,5 @@ constexpr int ser_min_width = 1500;              // the search box at its narrow
 constexpr int grd_left = 105;
 constexpr int sum_left = 120, sum_top = 150, sum_height = 420;
 constexpr int ms_left = 120, ms_top = 630;
+constexpr int min_width = 14100;                 // narrowest window whose bars hold without overlap
 }
