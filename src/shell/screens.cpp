@@ -32,6 +32,8 @@ void show_list(QWidget* screen)
         QObject::connect(screen, &QObject::destroyed, sub, [sub] {
             QMetaObject::invokeMethod(sub, "close", Qt::QueuedConnection);
         });
+        // A frame restored and made narrower keeps the screen's least width.
+        sub->setMinimumSize(sub->minimumSizeHint());
         sub->showMaximized();
         screen->show();
     } else {
