@@ -10,6 +10,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QGuiApplication>
+#include <QScreen>
 
 void print_members() { print_list_window(QStringLiteral("B1")); }
 void print_items() { print_list_window(QStringLiteral("B4")); }
@@ -58,6 +60,9 @@ void show_report_preview(QWidget* parent, const ReportRenderer& report)
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
                      [&report](QPrinter* p) { report.print(p); });
     if (auto* view = dlg.findChild<QPrintPreviewWidget*>()) view->fitInView();
+    // Maximised; the whole screen also where no window manager maximises.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        dlg.setGeometry(screen->availableGeometry());
     dlg.setWindowState(Qt::WindowMaximized);
     dlg.exec();
 }
