@@ -223,12 +223,17 @@ int main(int argc, char** argv)
                 qPrintable(date_text(ctx.shop.today)),
                 ctx.shop.gen_seconds > 0 ? qPrintable(QStringLiteral(", generated in %1 s").arg(ctx.shop.gen_seconds, 0, 'f', 1))
                                          : ", cached");
-    // Cases run on a working copy; the ones that write never touch the cache.
-    ctx.work = QDir(shop_dir).absoluteFilePath(QStringLiteral("work"));
+    // Cases run on a working copy of their own process, so two benches on one
+    // cache never write into each other's copy; the cache itself is never written.
+    ctx.work = QDir(shop_dir).absoluteFilePath(QStringLiteral("work-%1").arg(QCoreApplication::applicationPid()));
     if (!copy_shop(ctx.shop, ctx.work, &error)) {
         std::fprintf(stderr, "torvisk-bench: %s\n", qPrintable(error));
         return 1;
     }
+    struct RemoveWork {
+        QString dir;
+        ~RemoveWork() { QDir(dir).removeRecursively(); }
+    } remove_work{ctx.work};
     set_program_dir(ctx.work);
     set_today(ctx.shop.today);
     fill_col_w();

@@ -13,7 +13,7 @@ struct ShopInfo {
 };
 
 // Bumped whenever the generated data changes; the cache is keyed by it.
-constexpr int kShopVersion = 1;
+constexpr int kShopVersion = 2;
 
 // Returns the cached shop under base (base/v<version>), generating it first
 // when it is missing. today() is set to the shop's last day.

@@ -28,22 +28,14 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int 
     tw_place(b, 0, 60, width, 300);
     return b;
 }
-
-QDateEdit* date_box(QWidget* parent, const char* name)
-{
-    auto* d = named<QDateEdit>(name, parent);
-    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    d->setCalendarPopup(true);
-    return d;
-}
 }
 
 CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대여반납내역관리"), Frame{}, parent)
 {
     using namespace list_frame;
-    t_date1 = date_box(fm_sub, "t_date1");
+    t_date1 = date_picker(fm_sub, "t_date1");
     tw_place(t_date1, 120, ctl_top, 1700, ctl_height);
-    t_date2 = date_box(fm_sub, "t_date2");
+    t_date2 = date_picker(fm_sub, "t_date2");
     tw_place(t_date2, 1880, ctl_top, 1700, ctl_height);
     t_gbn = add_sub_combo("t_gbn", 3640, 1300);
     t_chk = add_sub_combo("t_chk", 5000, 1300);

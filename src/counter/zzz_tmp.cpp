@@ -66,9 +66,7 @@ zzz_tmp::zzz_tmp(QWidget* parent) : QDialog(parent)
 
     // Item area
     t_p_cod = box(this, "t_p_cod");
-    t_p_dat = named<QDateEdit>("t_p_dat", this);
-    t_p_dat->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    t_p_dat->setCalendarPopup(true);
+    t_p_dat = date_picker(this, "t_p_dat");
     t_p_dae = box(this, "t_p_dae");
     t_p_yun = box(this, "t_p_yun");
     la_p_cnt = label(this, "la_p_cnt", QString());

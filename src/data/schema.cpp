@@ -33,6 +33,7 @@ CREATE TABLE TB1 (
   phn TEXT NOT NULL DEFAULT '', adr TEXT NOT NULL DEFAULT '', big TEXT NOT NULL DEFAULT '');
 CREATE UNIQUE INDEX TB1_cod ON TB1(cod);
 CREATE INDEX TB1_nam ON TB1(nam);
+CREATE INDEX TB1_gbn ON TB1(gbn, act, dat);
 
 CREATE TABLE TB1_1 (
   idx INTEGER PRIMARY KEY AUTOINCREMENT, cod TEXT COLLATE NOCASE NOT NULL DEFAULT '',
@@ -64,6 +65,7 @@ CREATE INDEX TC1_s_dat ON TC1(s_dat);
 CREATE INDEX TC1_c_dat ON TC1(c_dat);
 CREATE INDEX TC1_e_dat ON TC1(e_dat);
 CREATE INDEX TC1_m_cod ON TC1(m_cod, e_dat);
+CREATE INDEX TC1_m_cod_s_dat ON TC1(m_cod, s_dat, m_dae_chk, m_yun_chk, m_dae, m_yun);
 CREATE INDEX TC1_p_cod ON TC1(p_cod, e_dat);
 
 CREATE VIEW MEM AS

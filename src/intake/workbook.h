@@ -3,6 +3,7 @@
 // .xlsx (a zip of XML parts) and .xls (the older binary format). No
 // spreadsheet program is started.
 #include <QString>
+#include <functional>
 #include <memory>
 
 class WorkbookReader {
@@ -12,15 +13,21 @@ public:
     // Opens the workbook at `path` (by its content, not only its suffix) and
     // its first worksheet. Null when the file cannot be read (missing,
     // damaged, encrypted, not a workbook); *error then says why, for the log.
-    static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr);
+    // `progress`, when given, is called as the reading advances with the
+    // share read so far (0 to 100), so that a screen can keep painting or
+    // move a bar while a big workbook is read (some seconds at 200,000 rows).
+    static std::unique_ptr<WorkbookReader> open(const QString& path, QString* error = nullptr,
+                                                const std::function<void(int percent)>& progress = {});
 
     // Number of the last used row of the first worksheet (1-based; 0 for an
-    // empty sheet), wherever the used range starts.
+    // empty sheet), wherever the used range starts. A row is used when one of
+    // its cells holds a value; formatting alone does not count.
     virtual int last_row() const = 0;
 
     // The cell at (row, col), both 1-based, as text: strings as stored,
     // numbers without exponent or trailing ".0" (12 -> "12", 1.5 -> "1.5"),
-    // booleans "TRUE"/"FALSE", formulas by their cached value, date cells as
-    // yyyy-mm-dd; an empty or missing cell is "".
+    // booleans "TRUE"/"FALSE", errors as shown ("#N/A"), formulas by their
+    // cached value, date cells (a number whose format shows a date or a time)
+    // as yyyy-mm-dd; an empty or missing cell is "".
     virtual QString cell(int row, int col) const = 0;
 };

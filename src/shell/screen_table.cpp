@@ -7,6 +7,10 @@
 #include "registers/B4.h"
 #include "counter/CA.h"
 #include "registers/B1.h"
+#include "summaries/E1.h"
+#include "summaries/E2.h"
+#include "summaries/E3.h"
+#include "intake/F2.h"
 
 // One line per screen: name and how to make it.
 void screens::register_all_screens()
@@ -22,4 +26,8 @@ void screens::register_all_screens()
     register_factory("B4", []() -> QWidget* { return new B4; });
     register_factory("CA", []() -> QWidget* { return new CA; });
     register_factory("B1", []() -> QWidget* { return new B1; });
+    register_factory("E1", []() -> QWidget* { return new E1; });
+    register_factory("E2", []() -> QWidget* { return new E2; });
+    register_factory("E3", []() -> QWidget* { return new E3; });
+    register_factory("F2", []() -> QWidget* { return new F2; });
 }

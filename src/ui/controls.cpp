@@ -2,6 +2,7 @@
 #include "ui/twips.h"
 
 #include <QAbstractButton>
+#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,14 @@ protected:
 private:
     QAbstractButton* b_;
 };
+}
+
+QDateEdit* date_picker(QWidget* parent, const char* name)
+{
+    auto* d = named<QDateEdit>(name, parent);
+    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setCalendarPopup(true);
+    return d;
 }
 
 QPushButton* plain_button(QWidget* parent, const char* name, const QString& caption)

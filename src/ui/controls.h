@@ -8,6 +8,7 @@
 #include <utility>
 
 class QAbstractButton;
+class QDateEdit;
 class QLineEdit;
 class QPushButton;
 
@@ -27,6 +28,9 @@ QPushButton* plain_button(QWidget* parent, const char* name, const QString& capt
                           int width = 1215, int height = 420);
 // A plain button that shows one of the style's standard pictures.
 QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardPixmap pic);
+
+// A date picker named `name`: "yyyy-MM-dd" with a calendar popup.
+QDateEdit* date_picker(QWidget* parent, const char* name);
 
 // Enter on the focused button presses it.
 void press_on_enter(QAbstractButton* b);

@@ -5,10 +5,12 @@
 #include "data/text.h"
 #include "ui/msgbox.h"
 
+QString count_text(qint64 n) { return QStringLiteral("검색건수: ") + amount_text(n) + QStringLiteral("건"); }
+
 QString list_count_text(int found)
 {
     if (found <= 0) return QStringLiteral("검색 또는 등록된 자료가 존재하지 않습니다!");
-    return QStringLiteral("검색건수: ") + amount_text(found) + QStringLiteral("건");
+    return count_text(found);
 }
 
 bool check_db(QWidget* parent)

@@ -8,7 +8,9 @@ class QWidget;
 inline const QString k_db_fail = QStringLiteral("(서버)데이터베이스연결실패!");
 inline const QString k_no_right = QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!");
 
-// The found-rows line under a list: "검색건수: n건", or the no-data text for 0.
+// The count line "검색건수: n건", n digit-grouped.
+QString count_text(qint64 n);
+// The found-rows line under a list: count_text, or the no-data text for 0.
 QString list_count_text(int found);
 
 // Opens the database for an action; when it cannot, tells the clerk

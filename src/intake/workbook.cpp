@@ -1,0 +1,203 @@
+#include "intake/workbook.h"
+#include "intake/workbook_sheet.h"
+
+#include <QDate>
+#include <QFile>
+#include <QStringEncoder>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QString* error,
+                                                     const std::function<void(int)>& progress)
+{
+    QString err;
+    auto fail = [&](const QString& why) -> std::unique_ptr<WorkbookReader> {
+        if (error)
+            *error = why;
+        return nullptr;
+    };
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot open %1: %2").arg(path, f.errorString()));
+    const QByteArray head = f.read(8);
+    f.close();
+
+    static const char zip_sig[] = "PK\x03\x04";
+    static const char ole_sig[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    auto sheet = std::make_unique<StoredSheet>();
+    bool ok = false;
+    if (head.size() >= 4 && std::memcmp(head.constData(), zip_sig, 4) == 0)
+        ok = read_xlsx(path, *sheet, &err, progress);
+    else if (head.size() == 8 && std::memcmp(head.constData(), ole_sig, 8) == 0)
+        ok = read_xls(path, *sheet, &err);   // at most 65,536 rows: a fraction of a second
+    else
+        err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
+    if (!ok)
+        return fail(err);
+    sheet->finish();
+    if (progress)
+        progress(100);
+    if (error)
+        error->clear();
+    return sheet;
+}
+
+// ---- the compact sheet
+
+uint32_t StoredSheet::add_text(const char* data, size_t len)
+{
+    const uint32_t off = uint32_t(pool_.size());
+    pool_.append(data, qsizetype(len));
+    return off;
+}
+
+uint32_t StoredSheet::add_text(QStringView s)
+{
+    const uint32_t off = uint32_t(pool_.size());
+    QStringEncoder enc(QStringEncoder::Utf8);
+    const qsizetype old = pool_.size();
+    pool_.resize(old + enc.requiredSpace(s.size()));
+    char* end = enc.appendToBuffer(pool_.data() + old, s);
+    pool_.truncate(end - pool_.constData());
+    return off;
+}
+
+void StoredSheet::put(uint32_t row, uint32_t col, uint32_t off, uint32_t len)
+{
+    if (len == 0 || row == 0 || col == 0)
+        return;
+    if (!cells_.empty()) {
+        const Cell& b = cells_.back();
+        if (row < b.row || (row == b.row && col <= b.col))
+            sorted_ = false;
+    }
+    cells_.push_back({row, col, off, len});
+}
+
+void StoredSheet::finish()
+{
+    if (!sorted_) {
+        // Rows or cells out of order (allowed, though writers rarely do it);
+        // a cell given twice keeps its last value.
+        std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
+            return a.row != b.row ? a.row < b.row : a.col < b.col;
+        });
+        std::vector<Cell> unique;
+        unique.reserve(cells_.size());
+        for (const Cell& c : cells_) {
+            if (!unique.empty() && unique.back().row == c.row && unique.back().col == c.col)
+                unique.back() = c;
+            else
+                unique.push_back(c);
+        }
+        cells_.swap(unique);
+        sorted_ = true;
+    }
+    cells_.shrink_to_fit();
+    pool_.squeeze();
+    last_row_ = cells_.empty() ? 0 : int(cells_.back().row);
+    row_first_.assign(size_t(last_row_) + 2, 0);
+    // row_first_[r] = index of the first cell in a row >= r
+    size_t i = cells_.size();
+    for (int r = last_row_ + 1; r >= 1; --r) {
+        while (i > 0 && cells_[i - 1].row >= uint32_t(r))
+            --i;
+        row_first_[size_t(r)] = uint32_t(i);
+    }
+}
+
+QString StoredSheet::cell(int row, int col) const
+{
+    if (row < 1 || row > last_row_ || col < 1)
+        return QString();
+    auto first = cells_.begin() + row_first_[size_t(row)];
+    auto last = cells_.begin() + row_first_[size_t(row) + 1];
+    auto it = std::lower_bound(first, last, uint32_t(col),
+                               [](const Cell& c, uint32_t k) { return c.col < k; });
+    if (it == last || it->col != uint32_t(col))
+        return QString();
+    return QString::fromUtf8(pool_.constData() + it->off, it->len);
+}
+
+// ---- cell texts
+
+QByteArray number_text(double v)
+{
+    if (!std::isfinite(v))
+        return QByteArray();
+    // Spreadsheets keep 15 significant digits: 0.1+0.2 shows as 0.3.
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    double r = std::strtod(buf, nullptr);
+    if (r == 0)
+        return QByteArrayLiteral("0");
+    auto res = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return QByteArray();
+    return QByteArray(buf, res.ptr - buf);
+}
+
+QByteArray serial_date_text(double serial, bool date1904)
+{
+    if (!std::isfinite(serial) || serial < 0 || serial >= 2958466)
+        return QByteArray();
+    const qint64 days = qint64(std::floor(serial));
+    QDate d;
+    if (date1904) {
+        d = QDate(1904, 1, 1).addDays(days);
+    } else {
+        // The 1900 system counts a 29 February 1900 (serial 60) that never
+        // was; days before it are one off from a plain day count.
+        if (days == 0)
+            return QByteArrayLiteral("1900-01-00");
+        if (days == 60)
+            return QByteArrayLiteral("1900-02-29");
+        d = days < 60 ? QDate(1899, 12, 31).addDays(days) : QDate(1899, 12, 30).addDays(days);
+    }
+    if (!d.isValid() || d.year() > 9999)
+        return QByteArray();
+    return d.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+}
+
+bool is_date_format_id(int id)
+{
+    return (id >= 14 && id <= 22) || (id >= 45 && id <= 47) || (id >= 27 && id <= 31)
+        || (id >= 34 && id <= 36) || (id >= 50 && id <= 58);
+}
+
+bool is_date_format_code(QStringView code)
+{
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const char16_t c = code[i].unicode();
+        switch (c) {
+        case u'"': {   // quoted text
+            const qsizetype end = code.indexOf(u'"', i + 1);
+            if (end < 0)
+                return false;
+            i = end;
+            break;
+        }
+        case u'[': {   // colour, condition, locale or elapsed time
+            const qsizetype end = code.indexOf(u']', i + 1);
+            if (end < 0)
+                return false;
+            i = end;
+            break;
+        }
+        case u'\\':   // the next character shown as it is
+        case u'_':    // a space as wide as the next character
+        case u'*':    // the next character repeated to fill
+            ++i;
+            break;
+        case u'd': case u'D': case u'm': case u'M': case u'y': case u'Y':
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,596 @@
+// The workbook reader: workbooks written here (libxlsxwriter, or a zip of
+// hand-written parts for what the writer cannot make), files saved by a real
+// spreadsheet program (tests/fixtures), and every kind of file refused.
+#include "intake/workbook.h"
+#include "intake/workbook_sheet.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <map>
+#include <xlsxwriter.h>
+#include <zip.h>
+
+namespace {
+
+QString fixture(const char* name) { return QStringLiteral(TORVISK_FIXTURES "/") + QLatin1String(name); }
+
+// A zip holding the given parts, stored as given.
+bool write_zip(const QString& path, const std::map<std::string, QByteArray>& parts)
+{
+    int err = 0;
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (!z)
+        return false;
+    for (const auto& [name, data] : parts) {
+        // libzip frees the copy when it is done with it.
+        void* copy = malloc(size_t(data.size()));
+        memcpy(copy, data.constData(), size_t(data.size()));
+        zip_source_t* s = zip_source_buffer(z, copy, zip_uint64_t(data.size()), 1);
+        if (!s || zip_file_add(z, name.c_str(), s, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_discard(z);
+            return false;
+        }
+    }
+    return zip_close(z) == 0;
+}
+
+const char* kContentTypes =
+    R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
+const char* kRootRels =
+    R"(<?xml version="1.0" encoding="UTF-8"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
+<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>
+</Relationships>)";
+
+// A hand-made package: workbook.xml with `workbook_pr`, the sheets listed in
+// `sheets_xml` (r:id rIdN -> parts given in `rels_xml`), and the other parts.
+std::map<std::string, QByteArray> package(const QByteArray& workbook_pr, const QByteArray& sheets_xml,
+                                          const QByteArray& rels_xml)
+{
+    std::map<std::string, QByteArray> p;
+    p["[Content_Types].xml"] = kContentTypes;
+    p["_rels/.rels"] = kRootRels;
+    p["xl/workbook.xml"] =
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        + workbook_pr + "<sheets>" + sheets_xml + "</sheets></workbook>";
+    p["xl/_rels/workbook.xml.rels"] =
+        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        + rels_xml + "</Relationships>";
+    return p;
+}
+
+QByteArray rel(const char* id, const char* type, const char* target)
+{
+    return QByteArray("<Relationship Id=\"") + id
+        + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\""
+        + target + "\"/>";
+}
+
+QByteArray worksheet(const QByteArray& sheet_data)
+{
+    return R"(<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+        + sheet_data + "</sheetData></worksheet>";
+}
+
+// A compound (OLE) file holding the two streams a password-protected .xlsx
+// is made of: the key's description and the encrypted package (contents
+// random here; only the container matters to the reader).
+QByteArray encrypted_xlsx()
+{
+    auto put32 = [](QByteArray& b, int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [](QByteArray& b, int at, quint16 v) {
+        b[at] = char(v & 0xFF);
+        b[at + 1] = char(v >> 8);
+    };
+    const quint32 end = 0xFFFFFFFE, free_ = 0xFFFFFFFF;
+    // header, FAT (sector 0), directory (1), EncryptionInfo (2-9), EncryptedPackage (10-21)
+    QByteArray f(512 * 23, '\0');
+    f.replace(0, 8, QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+    put16(f, 0x18, 0x3E);
+    put16(f, 0x1A, 3);
+    put16(f, 0x1C, 0xFFFE);
+    put16(f, 0x1E, 9);
+    put16(f, 0x20, 6);
+    put32(f, 0x2C, 1);
+    put32(f, 0x30, 1);
+    put32(f, 0x38, 4096);
+    put32(f, 0x3C, end);
+    put32(f, 0x44, end);
+    put32(f, 0x4C, 0);
+    for (int i = 1; i < 109; ++i)
+        put32(f, 0x4C + 4 * i, free_);
+    const int fat = 512, dir = 1024;
+    for (int i = 0; i < 128; ++i)
+        put32(f, fat + 4 * i, free_);
+    put32(f, fat, 0xFFFFFFFD);
+    put32(f, fat + 4, end);
+    for (int s = 2; s <= 21; ++s)
+        put32(f, fat + 4 * s, s == 9 || s == 21 ? end : quint32(s + 1));
+    auto entry = [&](int n, const QString& name, int type, quint32 right, quint32 child, quint32 start, quint32 size) {
+        const int e = dir + 128 * n;
+        for (int i = 0; i < name.size(); ++i)
+            put16(f, e + 2 * i, name[i].unicode());
+        put16(f, e + 0x40, quint16((name.size() + 1) * 2));
+        f[e + 0x42] = char(type);
+        f[e + 0x43] = 1;
+        put32(f, e + 0x44, free_);
+        put32(f, e + 0x48, right);
+        put32(f, e + 0x4C, child);
+        put32(f, e + 0x74, start);
+        put32(f, e + 0x78, size);
+    };
+    entry(0, QStringLiteral("Root Entry"), 5, free_, 1, end, 0);
+    entry(1, QStringLiteral("EncryptionInfo"), 2, 2, free_, 2, 4096);
+    entry(2, QStringLiteral("EncryptedPackage"), 2, free_, free_, 10, 6144);
+    for (int i = 512 * 4; i < f.size(); ++i)
+        f[i] = char(i * 7 + 3);
+    return f;
+}
+
+// Every cell of rows 1..last_row, columns 1..cols, as "r,c=text" lines.
+QStringList dump(const WorkbookReader& w, int cols)
+{
+    QStringList out;
+    for (int r = 1; r <= w.last_row(); ++r)
+        for (int c = 1; c <= cols; ++c)
+            if (!w.cell(r, c).isEmpty())
+                out << QStringLiteral("%1,%2=%3").arg(r).arg(c).arg(w.cell(r, c));
+    return out;
+}
+
+} // namespace
+
+class TestWorkbook : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+
+    // The same sheet written by libxlsxwriter in normal mode (shared
+    // strings) or constant-memory mode (inline strings).
+    QString write_sample(const char* name, bool constant_memory)
+    {
+        const QString p = path(name);
+        lxw_workbook_options opt = {};
+        opt.constant_memory = constant_memory;
+        lxw_workbook* wb = workbook_new_opt(QFile::encodeName(p).constData(), &opt);
+        lxw_worksheet* ws = workbook_add_worksheet(wb, "회원");
+        lxw_format* iso = workbook_add_format(wb);
+        format_set_num_format(iso, "yyyy-mm-dd");
+        lxw_format* builtin = workbook_add_format(wb);
+        format_set_num_format_index(builtin, 14);
+        lxw_format* korean = workbook_add_format(wb);
+        format_set_num_format(korean, "yyyy\"년\" m\"월\" d\"일\"");
+        lxw_format* decimals = workbook_add_format(wb);
+        format_set_num_format(decimals, "#,##0.00");
+        lxw_format* quoted = workbook_add_format(wb);
+        format_set_num_format(quoted, "0\" day\"");
+        lxw_format* bold = workbook_add_format(wb);
+        format_set_bold(bold);
+        // Rows 1 and 2 stay empty: the used range starts at row 3.
+        worksheet_write_string(ws, 2, 0, "구분", nullptr);
+        worksheet_write_string(ws, 2, 1, "바코드", nullptr);
+        worksheet_write_string(ws, 3, 0, "A", nullptr);
+        worksheet_write_string(ws, 3, 1, "00123", nullptr);
+        worksheet_write_number(ws, 3, 2, 12, nullptr);
+        worksheet_write_number(ws, 3, 3, 1.5, nullptr);
+        worksheet_write_number(ws, 3, 4, 1234567890123.0, nullptr);
+        worksheet_write_number(ws, 3, 5, 0.1 + 0.2, nullptr);
+        worksheet_write_number(ws, 3, 6, -3, decimals);
+        worksheet_write_number(ws, 3, 7, 1e20, nullptr);
+        worksheet_write_number(ws, 3, 8, 1e-7, nullptr);
+        worksheet_write_boolean(ws, 3, 9, 1, nullptr);
+        worksheet_write_boolean(ws, 3, 10, 0, nullptr);
+        worksheet_write_number(ws, 3, 11, 7, quoted);
+        // row 5 empty; row 6: dates and formulas
+        lxw_datetime d = {2024, 2, 29, 0, 0, 0};
+        worksheet_write_datetime(ws, 5, 0, &d, iso);
+        lxw_datetime d2 = {1999, 12, 31, 13, 30, 0};
+        worksheet_write_datetime(ws, 5, 1, &d2, builtin);
+        lxw_datetime d3 = {2023, 1, 5, 0, 0, 0};
+        worksheet_write_datetime(ws, 5, 2, &d3, korean);
+        worksheet_write_formula_num(ws, 5, 3, "=C4*2", nullptr, 24);
+        worksheet_write_formula_str(ws, 5, 4, "=\"가\"&\"나\"", nullptr, "가나");
+        lxw_rich_string_tuple f1 = {bold, (char*)"굵은"};
+        lxw_rich_string_tuple f2 = {nullptr, (char*)" 글씨"};
+        lxw_rich_string_tuple* rich[] = {&f1, &f2, nullptr};
+        worksheet_write_rich_string(ws, 5, 5, rich, nullptr);
+        worksheet_write_blank(ws, 5, 6, bold);
+        worksheet_write_string(ws, 5, 11, "끝", nullptr);
+        // A formatted but empty cell further down does not make a used row.
+        worksheet_write_blank(ws, 9, 0, bold);
+        lxw_worksheet* second = workbook_add_worksheet(wb, "둘째");
+        worksheet_write_string(second, 0, 0, "not read", nullptr);
+        if (workbook_close(wb) != LXW_NO_ERROR)
+            return QString();
+        return p;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void number_texts()
+    {
+        QCOMPARE(number_text(12), QByteArray("12"));
+        QCOMPARE(number_text(12.0), QByteArray("12"));
+        QCOMPARE(number_text(1.5), QByteArray("1.5"));
+        QCOMPARE(number_text(-0.25), QByteArray("-0.25"));
+        QCOMPARE(number_text(1234567890123.0), QByteArray("1234567890123"));
+        QCOMPARE(number_text(8801234567890.0), QByteArray("8801234567890"));
+        QCOMPARE(number_text(0.1 + 0.2), QByteArray("0.3"));
+        QCOMPARE(number_text(1e20), QByteArray("100000000000000000000"));
+        QCOMPARE(number_text(1e-7), QByteArray("0.0000001"));
+        QCOMPARE(number_text(-0.0), QByteArray("0"));
+        QCOMPARE(number_text(2.675), QByteArray("2.675"));
+    }
+
+    void serial_dates()
+    {
+        QCOMPARE(serial_date_text(1, false), QByteArray("1900-01-01"));
+        QCOMPARE(serial_date_text(59, false), QByteArray("1900-02-28"));
+        QCOMPARE(serial_date_text(60, false), QByteArray("1900-02-29"));   // the leap day that never was
+        QCOMPARE(serial_date_text(61, false), QByteArray("1900-03-01"));
+        QCOMPARE(serial_date_text(0, false), QByteArray("1900-01-00"));
+        QCOMPARE(serial_date_text(45351, false), QByteArray("2024-02-29"));
+        QCOMPARE(serial_date_text(36525.75, false), QByteArray("1999-12-31"));
+        QCOMPARE(serial_date_text(2958465, false), QByteArray("9999-12-31"));
+        QCOMPARE(serial_date_text(2958466, false), QByteArray());
+        QCOMPARE(serial_date_text(-1, false), QByteArray());
+        QCOMPARE(serial_date_text(0, true), QByteArray("1904-01-01"));
+        QCOMPARE(serial_date_text(43889, true), QByteArray("2024-02-29"));
+    }
+
+    void date_formats()
+    {
+        for (int id : {14, 15, 16, 17, 22, 45, 47, 27, 31, 57})
+            QVERIFY2(is_date_format_id(id), QByteArray::number(id).constData());
+        for (int id : {0, 1, 2, 4, 9, 10, 11, 12, 13, 23, 37, 44, 48, 49, 32, 33})
+            QVERIFY2(!is_date_format_id(id), QByteArray::number(id).constData());
+        QVERIFY(is_date_format_code(u"yyyy-mm-dd"));
+        QVERIFY(is_date_format_code(u"yyyy\"년\" m\"월\" d\"일\""));
+        QVERIFY(is_date_format_code(u"[$-412]yyyy\\-mm\\-dd;@"));
+        QVERIFY(is_date_format_code(u"[h]:mm:ss"));
+        QVERIFY(is_date_format_code(u"DD/MM/YYYY"));
+        QVERIFY(!is_date_format_code(u"General"));
+        QVERIFY(!is_date_format_code(u"#,##0.00"));
+        QVERIFY(!is_date_format_code(u"0\" day\""));
+        QVERIFY(!is_date_format_code(u"[Red]0.00;[Blue]-0.00"));
+        QVERIFY(!is_date_format_code(u"0\\d"));
+        QVERIFY(!is_date_format_code(u"#,##0_m;-#,##0*m"));
+        QVERIFY(!is_date_format_code(u"@"));
+        QVERIFY(!is_date_format_code(u"0.00E+00"));
+    }
+
+    // Shared strings (normal mode) and inline strings (constant memory)
+    // give the same cells.
+    void written_workbook_data() { QTest::addColumn<bool>("constant_memory");
+        QTest::newRow("shared strings") << false;
+        QTest::newRow("inline strings") << true; }
+    void written_workbook()
+    {
+        QFETCH(bool, constant_memory);
+        const QString p = write_sample(constant_memory ? "inline.xlsx" : "shared.xlsx", constant_memory);
+        QVERIFY(!p.isEmpty());
+        QString err = QStringLiteral("stale");
+        auto w = WorkbookReader::open(p, &err);
+        QVERIFY2(w, qPrintable(err));
+        QVERIFY(err.isEmpty());
+        QCOMPARE(w->last_row(), 6);
+        QCOMPARE(w->cell(1, 1), QString());
+        QCOMPARE(w->cell(3, 1), QStringLiteral("구분"));
+        QCOMPARE(w->cell(3, 2), QStringLiteral("바코드"));
+        QCOMPARE(w->cell(4, 1), QStringLiteral("A"));
+        QCOMPARE(w->cell(4, 2), QStringLiteral("00123"));
+        QCOMPARE(w->cell(4, 3), QStringLiteral("12"));
+        QCOMPARE(w->cell(4, 4), QStringLiteral("1.5"));
+        QCOMPARE(w->cell(4, 5), QStringLiteral("1234567890123"));
+        QCOMPARE(w->cell(4, 6), QStringLiteral("0.3"));
+        QCOMPARE(w->cell(4, 7), QStringLiteral("-3"));
+        QCOMPARE(w->cell(4, 8), QStringLiteral("100000000000000000000"));
+        QCOMPARE(w->cell(4, 9), QStringLiteral("0.0000001"));
+        QCOMPARE(w->cell(4, 10), QStringLiteral("TRUE"));
+        QCOMPARE(w->cell(4, 11), QStringLiteral("FALSE"));
+        QCOMPARE(w->cell(4, 12), QStringLiteral("7"));
+        QCOMPARE(w->cell(5, 1), QString());
+        QCOMPARE(w->cell(6, 1), QStringLiteral("2024-02-29"));
+        QCOMPARE(w->cell(6, 2), QStringLiteral("1999-12-31"));
+        QCOMPARE(w->cell(6, 3), QStringLiteral("2023-01-05"));
+        QCOMPARE(w->cell(6, 4), QStringLiteral("24"));
+        QCOMPARE(w->cell(6, 5), QStringLiteral("가나"));
+        QCOMPARE(w->cell(6, 6), QStringLiteral("굵은 글씨"));
+        QCOMPARE(w->cell(6, 7), QString());
+        QCOMPARE(w->cell(6, 11), QString());
+        QCOMPARE(w->cell(6, 12), QStringLiteral("끝"));
+        // outside the sheet
+        QCOMPARE(w->cell(6, 13), QString());
+        QCOMPARE(w->cell(7, 1), QString());
+        QCOMPARE(w->cell(0, 1), QString());
+        QCOMPARE(w->cell(1, 0), QString());
+        QCOMPARE(w->cell(-1, -1), QString());
+        QCOMPARE(w->cell(1000000, 1), QString());
+    }
+
+    // The share read is reported rising to 100, for both formats.
+    void progress()
+    {
+        // Enough rows for the sheet to come in several chunks.
+        const QString big = path("progress.xlsx");
+        lxw_workbook* wb = workbook_new(QFile::encodeName(big).constData());
+        lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+        for (int r = 0; r < 20000; ++r) {
+            worksheet_write_number(ws, lxw_row_t(r), 0, r, nullptr);
+            worksheet_write_string(ws, lxw_row_t(r), 1, QByteArray::number(r * 7919).constData(), nullptr);
+        }
+        QCOMPARE(workbook_close(wb), LXW_NO_ERROR);
+        for (const QString& file : {big, fixture("members.xls")}) {
+            QList<int> seen;
+            auto w = WorkbookReader::open(file, nullptr, [&](int pct) { seen << pct; });
+            QVERIFY(w);
+            QVERIFY2(std::is_sorted(seen.begin(), seen.end()), qPrintable(file));
+            QCOMPARE(seen.value(seen.size() - 1), 100);
+            if (file == big)
+                QVERIFY2(seen.size() > 3, qPrintable(QString::number(seen.size())));
+        }
+        QCOMPARE(WorkbookReader::open(big)->cell(20000, 2), QStringLiteral("158372081"));
+    }
+
+    // What libxlsxwriter never writes: the 1904 system, rows and cells
+    // without references, cells out of order, phonetic runs, escapes,
+    // prefixed names, absolute targets, a first sheet that is not sheet1.
+    void hand_made_parts()
+    {
+        auto p = package(R"(<workbookPr date1904="1"/>)",
+                         R"(<sheet name="첫째" sheetId="2" r:id="rId7"/><sheet name="둘째" sheetId="1" r:id="rId1"/>)",
+                         rel("rId1", "worksheet", "worksheets/sheet1.xml")
+                             + rel("rId7", "worksheet", "/xl/worksheets/other.xml")
+                             + rel("rId3", "sharedStrings", "sharedStrings.xml")
+                             + rel("rId4", "styles", "styles.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>wrong sheet</t></is></c></row>)");
+        p["xl/sharedStrings.xml"] =
+            R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="3" uniqueCount="3">)"
+            R"(<si><t>東京</t><rPh sb="0" eb="2"><t>トウキョウ</t></rPh></si>)"
+            R"(<si><r><rPr><b/></rPr><t xml:space="preserve">한 </t></r><r><t>줄</t></r></si>)"
+            R"(<si><t>a_x000D_b &amp; c</t></si></sst>)";
+        p["xl/styles.xml"] =
+            R"(<?xml version="1.0" encoding="UTF-8"?><styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+            R"(<numFmts count="2"><numFmt numFmtId="164" formatCode="yyyy/mm/dd"/><numFmt numFmtId="14" formatCode="0.0"/></numFmts>)"
+            R"(<cellStyleXfs count="1"><xf numFmtId="22"/></cellStyleXfs>)"
+            R"(<cellXfs count="4"><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="15"/><xf numFmtId="14"/></cellXfs></styleSheet>)";
+        p["xl/worksheets/other.xml"] =
+            R"(<?xml version="1.0" encoding="UTF-8"?><x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:dimension ref="A1:C9"/><x:sheetData>)"
+            R"(<x:row><x:c t="s"><x:v>0</x:v></x:c><x:c t="s"><x:v>1</x:v></x:c><x:c t="s"><x:v>2</x:v></x:c></x:row>)"
+            R"(<x:row><x:c s="1"><x:v>0</x:v></x:c><x:c s="2"><x:v>43889.5</x:v></x:c><x:c s="3"><x:v>12</x:v></x:c></x:row>)"
+            R"(<x:row r="5"><x:c r="C5" t="e"><x:v>#N/A</x:v></x:c><x:c t="d"><x:v>2021-03-04T00:00:00</x:v></x:c></x:row>)"
+            R"(<x:row r="4"><x:c r="B4" t="str"><x:f>A1</x:f><x:v>x</x:v></x:c><x:c r="A4" t="b"><x:v>0</x:v></x:c></x:row>)"
+            R"(<x:row r="6"><x:c r="A6"><x:f>1/0</x:f></x:c><x:c r="B6" t="s"><x:v>99</x:v></x:c></x:row>)"
+            R"(</x:sheetData><x:mergeCells count="1"><x:mergeCell ref="A9:B9"/></x:mergeCells></x:worksheet>)";
+        const QString path = this->path("hand.xlsx");
+        QVERIFY(write_zip(path, p));
+        QString err;
+        auto w = WorkbookReader::open(path, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 5), QStringList({
+                                  "1,1=東京", "1,2=한 줄", QStringLiteral("1,3=a\rb & c"),
+                                  "2,1=1904-01-01", "2,2=2024-02-29", "2,3=12",
+                                  "4,1=FALSE", "4,2=x",
+                                  "5,3=#N/A", "5,4=2021-03-04",
+                              }));
+        QCOMPARE(w->last_row(), 5);
+    }
+
+    // Saved by a spreadsheet program in both formats and both date
+    // systems: two empty rows first, headings in row 3, an empty row inside,
+    // dates, codes with leading zeros stored as text, numbers, formulas.
+    void saved_by_a_spreadsheet_program_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << fixture("members.xlsx");
+        QTest::newRow("xls") << fixture("members.xls");
+        QTest::newRow("xlsx 1904") << fixture("members_1904.xlsx");
+        QTest::newRow("xls 1904") << fixture("members_1904.xls");
+    }
+    void saved_by_a_spreadsheet_program()
+    {
+        QFETCH(QString, file);
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(w->last_row(), 8);
+        QStringList cells = dump(*w, 10);
+        // A text formula's result: the .xls files of this program carry
+        // none (their cached value is 0); the .xlsx files do.
+        const QString text_formula = cells.takeAt(cells.indexOf(QRegularExpression("^4,7=.*")));
+        QCOMPARE(text_formula, file.endsWith(QLatin1String(".xlsx")) ? QStringLiteral("4,7=가나") : QStringLiteral("4,7=0"));
+        QCOMPARE(cells, QStringList({
+                            "3,1=구분", "3,2=가입일자", "3,3=회원코드", "3,4=회 원 명", "3,5=금액", "3,6=비고",
+                            "4,1=A", "4,2=2024-02-29", "4,3=00123", "4,4=홍길동", "4,5=15000", "4,8=2024-03-01",
+                            "6,1=B", "6,2=1999-12-31", "6,3=0456", "6,4=김철수", "6,5=1234567890123", "6,6=30000",
+                            "7,1=a", "7,2=2023.05.01", "7,3=AB01", "7,4=이영희", "7,5=1.5", "7,6=메모 있음",
+                            "8,7=끝",
+                        }));
+    }
+
+    // Date cells holding the serials 1, 59, 60, 61, 0 and 45351.75 in the
+    // 1900 system, which counts a 29 February 1900: both formats give the
+    // same texts (the two that are no date fail any date check).
+    void first_days_of_1900_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << fixture("dates_1900.xlsx");
+        QTest::newRow("xls") << fixture("dates_1900.xls");
+    }
+    void first_days_of_1900()
+    {
+        QFETCH(QString, file);
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 2), QStringList({"1,1=1900-01-01", "2,1=1900-02-28", "3,1=1900-02-29", "4,1=1900-03-01",
+                                           "5,1=1900-01-00", "6,1=2024-02-29"}));
+    }
+
+    // Booleans, an error, grouped and percent numbers, a time, plain numbers.
+    void kinds_of_values_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << fixture("kinds.xlsx");
+        QTest::newRow("xls") << fixture("kinds.xls");
+    }
+    void kinds_of_values()
+    {
+        QFETCH(QString, file);
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        // A time of day is shown as a date: day 0 of the 1900 system.
+        QCOMPARE(dump(*w, 9), QStringList({"1,1=TRUE", "1,2=FALSE", "1,3=#DIV/0!", "1,4=-1234567.5", "1,5=0.25",
+                                           "1,6=1900-01-00", "1,7=123456789", "1,8=0.1"}));
+    }
+
+    // One value in the last row a sheet can have, nothing before it.
+    void far_cell()
+    {
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1048576"><c r="XFD1048576"><v>5</v></c></row>)");
+        const QString far = path("far.xlsx");
+        QVERIFY(write_zip(far, p));
+        auto w = WorkbookReader::open(far);
+        QVERIFY(w);
+        QCOMPARE(w->last_row(), 1048576);
+        QCOMPARE(w->cell(1048576, 16384), QStringLiteral("5"));
+        QCOMPARE(w->cell(1048576, 16383), QString());
+        QCOMPARE(w->cell(1, 1), QString());
+    }
+
+    // Opened by what the file holds, whatever its name says.
+    void opened_by_content()
+    {
+        for (const char* from : {"members.xls", "members.xlsx"}) {
+            const QString to = path(QByteArray(from).endsWith(".xls") ? "renamed_xls.xlsx" : "renamed_xlsx.xls");
+            QFile::remove(to);
+            QVERIFY(QFile::copy(fixture(from), to));
+            QString err;
+            auto w = WorkbookReader::open(to, &err);
+            QVERIFY2(w, qPrintable(err));
+            QCOMPARE(w->cell(4, 4), QStringLiteral("홍길동"));
+        }
+    }
+
+    void encrypted()
+    {
+        QString err;
+        QVERIFY(!WorkbookReader::open(fixture("members_locked.xls"), &err));
+        QVERIFY2(err.contains(QLatin1String("encrypted")), qPrintable(err));
+
+        const QString locked = path("locked.xlsx");
+        QFile f(locked);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(encrypted_xlsx());
+        f.close();
+        err.clear();
+        QVERIFY(compound_has_stream(locked, u"EncryptionInfo"));
+        QVERIFY(!WorkbookReader::open(locked, &err));
+        QVERIFY2(err.contains(QLatin1String("encrypted")), qPrintable(err));
+    }
+
+    // A chart sheet in front: the first worksheet is the one after it.
+    void chart_sheet_first()
+    {
+        auto p = package({}, R"(<sheet name="차트" sheetId="1" r:id="rId1"/><sheet name="a" sheetId="2" r:id="rId2"/>)",
+                         rel("rId1", "chartsheet", "chartsheets/sheet1.xml") + rel("rId2", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="2"><c r="B2" t="inlineStr"><is><t>값</t></is></c></row>)");
+        const QString file = path("chart_first.xlsx");
+        QVERIFY(write_zip(file, p));
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 3), QStringList({"2,2=값"}));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << "missing.xlsx" << QByteArray();
+        QTest::newRow("empty") << "empty.xlsx" << QByteArray("");
+        QTest::newRow("text") << "text.xls" << QByteArray("구분,바코드\nA,00123\n");
+        QTest::newRow("zip signature only") << "short.xlsx" << QByteArray("PK\x03\x04 not really");
+        QTest::newRow("ole signature only") << "short.xls" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 truncated", 18);
+    }
+    void refused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        const QString p = dir_.filePath(file);
+        if (!content.isNull()) {
+            QFile f(p);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        QString err;
+        QVERIFY(!WorkbookReader::open(p, &err));
+        QVERIFY(!err.isEmpty());
+        QVERIFY(!WorkbookReader::open(p));   // no error text wanted
+    }
+
+    // Zips that are no workbook, or a workbook with a part that is damaged.
+    void refused_packages()
+    {
+        QString err;
+        const QString other = path("other.xlsx");
+        QVERIFY(write_zip(other, {{"word/document.xml", "<document/>"}}));
+        QVERIFY(!WorkbookReader::open(other, &err));
+        QVERIFY2(err.contains(QLatin1String("not a workbook")), qPrintable(err));
+
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1"><c r="A1"><v>1</v></c></row><row><c><v>2</c></row>)");
+        const QString bad_xml = path("bad_xml.xlsx");
+        QVERIFY(write_zip(bad_xml, p));
+        QVERIFY(!WorkbookReader::open(bad_xml, &err));
+        QVERIFY2(err.contains(QLatin1String("damaged")), qPrintable(err));
+
+        p.erase("xl/worksheets/sheet1.xml");
+        const QString no_sheet = path("no_sheet.xlsx");
+        QVERIFY(write_zip(no_sheet, p));
+        QVERIFY(!WorkbookReader::open(no_sheet, &err));
+
+        auto chart = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "chartsheet", "chartsheets/sheet1.xml"));
+        chart["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
+        const QString only_chart = path("only_chart.xlsx");
+        QVERIFY(write_zip(only_chart, chart));
+        QVERIFY(!WorkbookReader::open(only_chart, &err));
+        QVERIFY2(err.contains(QLatin1String("no worksheet")), qPrintable(err));
+
+        // A good workbook cut short, and one whose compressed sheet data is
+        // overwritten (the inflater or the checksum catches it).
+        const QString good = write_sample("good.xlsx", false);
+        QFile g(good);
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        const QByteArray bytes = g.readAll();
+        g.close();
+        QFile x(fixture("members.xls"));
+        QVERIFY(x.open(QIODevice::ReadOnly));
+        const QByteArray xls = x.readAll();
+        for (const auto& [name, data] :
+             {std::pair{"cut.xls", xls.left(xls.size() / 2)},
+              std::pair{"cut.xlsx", bytes.left(bytes.size() / 2)},
+              std::pair{"scribbled.xlsx", QByteArray(bytes).replace(bytes.indexOf("sheet1.xml") + 40, 200, QByteArray(200, 'z'))}}) {
+            QFile f(path(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(data);
+            f.close();
+            QVERIFY2(!WorkbookReader::open(path(name), &err), name);
+            QVERIFY(!err.isEmpty());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWorkbook)
+#include "tst_workbook.moc"
