@@ -11,6 +11,8 @@
 #include "registers/B4.h"
 #include "shell/A_main.h"
 #include "shell/screens.h"
+#include "summaries/E1.h"
+#include "summaries/E2.h"
 #include "ui/FlexGrid.h"
 #include "ui/ListWindow.h"
 
@@ -75,6 +77,7 @@ private slots:
     void member_list();
     void category_and_item_lists();
     void history_list_with_period();
+    void summaries_with_period();
     void through_the_popup();
     void refusals_and_failure();
 
@@ -236,6 +239,39 @@ void TestExport::history_list_with_period()
     QCOMPARE(s.cell(r + 3, 16), QStringLiteral("Y"));
     QCOMPARE(s.cell(r + 3, 21), QStringLiteral("it's late"));
     w->close();
+}
+
+void TestExport::summaries_with_period()
+{
+    // E1 over January to March: the regular members who joined then, their
+    // contact columns hidden (written at width 0), the totals row last.
+    E1* e1 = show_window<E1>(1600, 1000);
+    e1->t_date1->setDate(QDate(2026, 1, 15));
+    e1->ms_list();
+    QCOMPARE(e1->ms->rows(), 4);
+    export_to_excel(e1, QStringLiteral("E1"));
+    SheetRead s = read_sheet(catcher->last());
+    QCOMPARE(s.cell(1, 1), QStringLiteral("[정회원별거래집계]"));
+    // The pickers' days as chosen, although the list counts whole months.
+    QCOMPARE(s.cell(2, 1), e1->la_inf->text() + QStringLiteral("  검색기간: 2026-01-15 ~ 2026-03-10"));
+    compare_with_grid(s, e1->ms);
+    QCOMPARE(s.width(5), 0);
+    QVERIFY(s.col_hidden.value(7));
+    QCOMPARE(s.cell(4 + row_of(e1->ms, QStringLiteral("00034"), 3) - 1, 5), QStringLiteral("02-123-4567"));
+    QCOMPARE(s.cell(6, 3), QStringLiteral("(Data Total)"));
+    QCOMPARE(s.align(6, 14), QStringLiteral("right"));
+    e1->close();
+
+    E2* e2 = show_window<E2>(1600, 1000);
+    export_to_excel(e2, QStringLiteral("E2"));
+    s = read_sheet(catcher->last());
+    QCOMPARE(s.cell(1, 1), QStringLiteral("[비회원별거래집계]"));
+    QCOMPARE(s.cell(2, 1), e2->la_inf->text() + QStringLiteral("  검색기간: 2026-03-01 ~ 2026-03-10"));
+    compare_with_grid(s, e2->ms);
+    QCOMPARE(s.row(4, 3), (QStringList{"B", "2026-01-02", "B0003"}));
+    QCOMPARE(s.cell(4, 9), QStringLiteral("12,000"));
+    QCOMPARE(s.cell(5, 3), QStringLiteral("(Data Total)"));
+    e2->close();
 }
 
 void TestExport::through_the_popup()

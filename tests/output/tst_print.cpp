@@ -15,6 +15,8 @@
 #include "registers/B4.h"
 #include "shell/A_main.h"
 #include "shell/screens.h"
+#include "summaries/E1.h"
+#include "summaries/E2.h"
 #include "ui/FlexGrid.h"
 
 #include <QAction>
@@ -149,6 +151,7 @@ private slots:
     void next_print_replaces_rows();
     void item_report_captions();
     void history_report_totals();
+    void summary_reports();
     void renderer_on_any_device();
     void refusals();
     void broken_print_database();
@@ -285,6 +288,49 @@ void TestPrint::history_report_totals()
     QVERIFY(has(page, f1_nam));
     // The totals row is the last record.
     QVERIFY(flat(page).lastIndexOf(QStringLiteral("(DataTotal)")) > flat(page).lastIndexOf(QStringLiteral("(2026-03-05)")));
+}
+
+void TestPrint::summary_reports()
+{
+    // r_5 from E1 with the pickers at 2026-01-15 and 2026-03-09: those days
+    // after the count line, the totals row last with "(Data Total)" in the code.
+    E1* e1 = show_window<E1>(1600, 1000);
+    e1->t_date1->setDate(QDate(2026, 1, 15));
+    e1->t_date2->setDate(QDate(2026, 3, 9));
+    e1->ms_list();
+    Preview p = run_print(QStringLiteral("r_5"), pdf("r_5"), print_member_totals);
+    QVERIFY(p.shown);
+    QCOMPARE(p.title, QStringLiteral("정회원별거래집계"));
+    QList<QStringList> rows = table_rows(shop->dir(), "prt5");
+    QCOMPARE(rows, grid_rows(e1->ms, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.last()[2], QStringLiteral("(Data Total)"));
+    QCOMPARE(rows.last()[0], QString());
+    QCOMPARE(rows.last()[13], e1->ms->text(3, 14));
+    QString page = p.pdf.value(0);
+    QVERIFY2(has(page, e1->la_inf->text() + QStringLiteral(" 검색기간: 2026-01-15 ~ 2026-03-09")), qPrintable(page));
+    QVERIFY(has(page, QStringLiteral("가입일 회원코드 회 원 명 시작일 만료일 연회비 이전미수 연체총액 연체결제 미수총액 비고")));
+    QVERIFY(has(page, QStringLiteral("O'Neil 오닐")));
+    QVERIFY(has(page, QStringLiteral("(Data Total)") + e1->ms->text(3, 10)));
+    QVERIFY(!has(page, QStringLiteral("02-123-4567")));   // contact columns not printed
+    e1->close();
+
+    E2* e2 = show_window<E2>(1600, 1000);
+    p = run_print(QStringLiteral("r_6"), pdf("r_6"), print_nonmember_totals);
+    QVERIFY(p.shown);
+    rows = table_rows(shop->dir(), "prt6");
+    QCOMPARE(rows, grid_rows(e2->ms, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}));
+    QCOMPARE(rows.last(), (QStringList{"", "", "(Data Total)", "", "", "", "", "0", "12,000", "1,500", "12,000", "0",
+                                       "1,500", ""}));
+    page = p.pdf.value(0);
+    QVERIFY(has(page, QStringLiteral("비회원별거래집계")));
+    QVERIFY(has(page, e2->la_inf->text() + QStringLiteral(" 검색기간: 2026-03-01 ~ 2026-03-10")));
+    QVERIFY(has(page, QStringLiteral("이전미수 대여총액 연체총액 대여결제 연체결제 미수총액 비    고")));
+    QVERIFY(has(page, QStringLiteral("B0003 박셋 0 12,000 1,500 12,000 0 1,500")));
+    QVERIFY(has(page, QStringLiteral("(Data Total) 0 12,000 1,500 12,000 0 1,500")));
+    // Only the printed tables changed.
+    QVERIFY(table_rows(shop->dir(), "prt1").isEmpty());
+    e2->close();
 }
 
 void TestPrint::renderer_on_any_device()
