@@ -212,7 +212,6 @@ void ReportRenderer::paint_page(QPainter& p, int page, int pages, int per_page, 
     static const QFont head_font = report_font(170);
     static const QFont line_font = report_font(160);
     static const QFont field_font = report_font(175);
-    const QPen black(Qt::black, 15);
     const QPen frame(QColor(150, 150, 150), 10);
 
     // Page header: title, print date and information line, rule, headings.

@@ -5,6 +5,10 @@
 #include "support/fixture.h"
 #include "support/sheet_reader.h"
 #include "data/clock.h"
+#include "shell/A_main.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 // Members, categories, items and rentals of early March 2026; today is
 // 2026-03-10.
@@ -31,4 +35,22 @@ inline void seed_shop(TestShop& shop)
                                        "Y", "N", "ADMIN", "it's late"});
     shop.exec(QString::fromUtf8(sql), {"2026-03-05", "2026-03-08", "", "00034", "00000102", 2000, 0, "N", "N", "",
                                        ""});
+}
+
+// A fresh shop logged in as ADMIN and seeded; null when it cannot be made.
+inline std::unique_ptr<TestShop> seeded_shop()
+{
+    auto shop = std::make_unique<TestShop>();
+    if (!shop->ok() || !shop->login_admin()) return nullptr;
+    seed_shop(*shop);
+    return shop;
+}
+
+// Logs in on the main window's panel as a clerk does.
+inline bool log_in(A_main& w, const QString& name, const QString& password)
+{
+    w.t_nam->setText(name);
+    w.t_pas->setText(password);
+    w.cmd_ok->click();
+    return w.logged_in();
 }

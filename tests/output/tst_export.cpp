@@ -57,10 +57,8 @@ class TestExport : public QObject {
 private slots:
     void init()
     {
-        shop = std::make_unique<TestShop>();
-        QVERIFY(shop->ok());
-        QVERIFY(shop->login_admin());
-        seed_shop(*shop);
+        shop = seeded_shop();
+        QVERIFY(shop);
         catcher = std::make_unique<UrlCatcher>();
     }
     void cleanup()
@@ -279,10 +277,7 @@ void TestExport::through_the_popup()
     MsgResponder r;
     A_main main;
     main.show();
-    main.t_nam->setText(QStringLiteral("ADMIN"));
-    main.t_pas->setText(QStringLiteral("1234"));
-    main.cmd_ok->click();
-    QVERIFY(main.logged_in());
+    QVERIFY(log_in(main, QStringLiteral("ADMIN"), QStringLiteral("1234")));
     main.menu_action(QStringLiteral("전체품목정보관리"))->trigger();
     QVERIFY(screens::find(QStringLiteral("B4")));
     main.findChild<QAction*>(QStringLiteral("POP3_1"))->trigger();
@@ -296,9 +291,7 @@ void TestExport::through_the_popup()
     // Without the right: refused, no workbook.
     shop->add_user(QStringLiteral("NOXLS"), QStringLiteral("pw"), QStringLiteral("01111"));
     main.menu_action(QStringLiteral("처음화면으로이동"))->trigger();
-    main.t_nam->setText(QStringLiteral("NOXLS"));
-    main.t_pas->setText(QStringLiteral("pw"));
-    main.cmd_ok->click();
+    QVERIFY(log_in(main, QStringLiteral("NOXLS"), QStringLiteral("pw")));
     main.menu_action(QStringLiteral("전체품목정보관리"))->trigger();
     main.findChild<QAction*>(QStringLiteral("POP3_1"))->trigger();
     QTRY_COMPARE(r.texts, QStringList{QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!")});

@@ -134,10 +134,8 @@ class TestPrint : public QObject {
 private slots:
     void init()
     {
-        shop = std::make_unique<TestShop>();
-        QVERIFY(shop->ok());
-        QVERIFY(shop->login_admin());
-        seed_shop(*shop);
+        shop = seeded_shop();
+        QVERIFY(shop);
     }
     void cleanup()
     {
@@ -384,10 +382,7 @@ void TestPrint::refusals()
     r.clear();
     A_main main;
     main.show();
-    main.t_nam->setText(QStringLiteral("NOPRT"));
-    main.t_pas->setText(QStringLiteral("pw"));
-    main.cmd_ok->click();
-    QVERIFY(main.logged_in());
+    QVERIFY(log_in(main, QStringLiteral("NOPRT"), QStringLiteral("pw")));
     main.menu_action(QStringLiteral("전체회원정보관리"))->trigger();
     main.findChild<QAction*>(QStringLiteral("POP1_2"))->trigger();
     QTRY_COMPARE(r.texts, QStringList{QStringLiteral("프로그램에서 승인할 수 없는 사용자입니다!")});
@@ -398,9 +393,7 @@ void TestPrint::refusals()
 
     // With it, the popup prints the open window.
     main.menu_action(QStringLiteral("처음화면으로이동"))->trigger();
-    main.t_nam->setText(QStringLiteral("ADMIN"));
-    main.t_pas->setText(QStringLiteral("1234"));
-    main.cmd_ok->click();
+    QVERIFY(log_in(main, QStringLiteral("ADMIN"), QStringLiteral("1234")));
     main.menu_action(QStringLiteral("대여반납내역관리1"))->trigger();
     const Preview q = run_print(QStringLiteral("r_4"), pdf("c"), [&] {
         main.findChild<QAction*>(QStringLiteral("POP4_2"))->trigger();
