@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <limits>
 
 namespace {
 void press_enter(QWidget* w)
@@ -126,7 +127,8 @@ CaseRegistrar counter_save(520, "counter.rent_return_10", [](BenchContext& ctx) 
         std::vector<RentalLine> lines;
         for (const QString& p : items) lines.push_back(RentalLine{due_date(today(), max_dat), "Y", 1500, p});
         double t0 = now_ms();
-        ok = ok && save_rentals(c, guest, lines, today(), QStringLiteral("ADMIN"));
+        // Timed with the limit's count but not stopped by it: the guest may hold rentals already.
+        ok = ok && save_rentals(c, guest, lines, today(), QStringLiteral("ADMIN"), std::numeric_limits<int>::max());
         rent.push_back(now_ms() - t0);
         std::vector<ReturnLine> rl;
         Cursor cur(c, Query("select idx from TC1 where m_cod=? and e_dat='' order by idx desc limit 10", {guest}));

@@ -59,7 +59,7 @@ void A3_add_edt::cmd_chk_click()
     if (!check_clear(this, closing_exists(date), QStringLiteral("처리실패!"),
                      QStringLiteral("동일한 날짜로 처리된 내역이 존재합니다!")))
         return;
-    if (!msg_ask(this, QStringLiteral("[") + date + QStringLiteral("]까지 등록된 모든 자료들을 마감처리하시겠습니까?")))
+    if (!msg_ask(this, QStringLiteral("[%1]까지 등록된 모든 자료들을 마감처리하시겠습니까?").arg(date)))
         return;
     if (!report_write(run_closing(date, t_big->text()), QStringLiteral("처리실패!"), QStringLiteral("처리완료!"))) return;
     accept();

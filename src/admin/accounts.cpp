@@ -1,11 +1,14 @@
 #include "admin/accounts.h"
+#include "data/text.h"
 
 bool is_admin_name(const QString& name) { return name.toUpper() == QLatin1String("ADMIN"); }
 
 Query account_list_query(const QString& search)
 {
-    return Query("select nam,pas,m_xls,m_prt,m_add,m_edt,m_del,big from TA2 where nam like ? order by chk,nam",
-                 {QStringLiteral("%") + search + QStringLiteral("%")});
+    const LikeContains like = like_contains(QStringLiteral("nam"), search);
+    return Query(QStringLiteral("select nam,pas,m_xls,m_prt,m_add,m_edt,m_del,big from TA2 where ") + like.sql
+                     + QStringLiteral(" order by chk,nam"),
+                 {like.pattern});
 }
 
 Lookup account_exists(const QString& name)

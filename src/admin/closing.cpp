@@ -1,9 +1,11 @@
 #include "admin/closing.h"
+#include "data/text.h"
 
 Query closing_list_query(const QString& search)
 {
-    return Query("select dat,big from TA3 where dat like ? order by dat desc",
-                 {QStringLiteral("%") + search + QStringLiteral("%")});
+    const LikeContains like = like_contains(QStringLiteral("dat"), search);
+    return Query(QStringLiteral("select dat,big from TA3 where ") + like.sql + QStringLiteral(" order by dat desc"),
+                 {like.pattern});
 }
 
 Lookup closing_exists(const QString& date)

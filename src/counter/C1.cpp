@@ -98,6 +98,7 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     tw_place(op_kyu1, 3650, 520, 800, 330);
     op_kyu2 = named<QRadioButton>("op_kyu2", QStringLiteral("아니요"), pic_upt);
     tw_place(op_kyu2, 4500, 520, 1100, 330);
+    option_group({op_kyu1, op_kyu2});
     label(pic_upt, nullptr, returns_ ? QStringLiteral("연 체 료") : QStringLiteral("대 여 료"), 120, 920, 900);
     t_upt_dae = box(pic_upt, "t_upt_dae", 1100, 920, 1400);
     t_upt_dae->setAlignment(Qt::AlignRight);
@@ -226,8 +227,10 @@ void CounterForm::mem_chk()
         mem_detail();
         return;
     }
-    list_sql = Query("SELECT * FROM TB1 WHERE act='Y' and nam LIKE ? order by gbn,dat,cod",
-                     {QStringLiteral("%") + t_m_cod->text() + QStringLiteral("%")});
+    const LikeContains like = like_contains(QStringLiteral("nam"), t_m_cod->text());
+    list_sql = Query(QStringLiteral("SELECT * FROM TB1 WHERE act='Y' and ") + like.sql
+                         + QStringLiteral(" order by gbn,dat,cod"),
+                     {like.pattern});
     open_member_picker();
 }
 
@@ -278,7 +281,7 @@ void CounterForm::mem_detail()
     }
     t_old_cnt->setText(QString::number(open_count_));
     t_ava_cnt->setText(QString::number(max_cnt - open_count_));
-    la_m_cnt->setText(QString::number(open_count_) + QStringLiteral("건"));
+    la_m_cnt->setText(QStringLiteral("%1건").arg(open_count_));
 
     t_p_cod->clear();
     t_p_sum->clear();
@@ -329,7 +332,7 @@ void CounterForm::pdt_total()
         ++n;
     }
     t_p_sum->setText(amount_text(sum));
-    la_p_cnt->setText(amount_text(n) + QStringLiteral("건"));
+    la_p_cnt->setText(QStringLiteral("%1건").arg(amount_text(n)));
 }
 
 void CounterForm::ms_p_dblclick()
@@ -418,8 +421,10 @@ bool CounterForm::scanned_item_usable(const QString& busy_sta, const QString& bu
 {
     const ItemRow it = find_item(con(), t_p_cod->text());
     if (!it.found) {
-        list_sql = Query("select * from TB4 as p where act='Y' and f1_nam like ? order by sta desc,gbn,cod",
-                         {QStringLiteral("%") + t_p_cod->text() + QStringLiteral("%")});
+        const LikeContains like = like_contains(QStringLiteral("f1_nam"), t_p_cod->text());
+        list_sql = Query(QStringLiteral("select * from TB4 as p where act='Y' and ") + like.sql
+                             + QStringLiteral(" order by sta desc,gbn,cod"),
+                         {like.pattern});
         open_item_picker();
         return false;
     }
@@ -439,23 +444,23 @@ bool CounterForm::scanned_item_usable(const QString& busy_sta, const QString& bu
 void CounterForm::show_rental_times(Connection& c)
 {
     const qint64 times = rental_count(c, t_p_cod->text());
-    la_p_tot->setText(QString::number(std::max<qint64>(times, 0)) + QStringLiteral("건"));
+    la_p_tot->setText(QStringLiteral("%1건").arg(std::max<qint64>(times, 0)));
 }
 
-void CounterForm::commit_lines(int n, const QString& what, bool lines_ok, const std::function<bool()>& save)
+void CounterForm::commit_lines(int n, const CommitTexts& texts, bool lines_ok, const std::function<bool()>& save)
 {
     if (n == 0) {
-        msg_info(this, what + QStringLiteral("할 바코드가 존재하지 않습니다!"));
+        msg_info(this, texts.none);
         return;
     }
     if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("(%1)건을 %2처리 하시겠습니까?").arg(n).arg(what))) return;
+    if (!msg_ask(this, texts.ask.arg(n))) return;
     if (!lines_ok || !save()) {
-        msg_info(this, what + QStringLiteral("처리실패!"));
+        msg_info(this, texts.failed);
         return;
     }
     saved = 1;
-    msg_info(this, what + QStringLiteral("처리완료!"));
+    msg_info(this, texts.done);
     cmd_clr_click();
 }
 
@@ -524,6 +529,9 @@ void C1::cmd_add_click()
         fees_ok = fees_ok && ok && l.fee >= 0;
         lines.push_back(l);
     }
-    commit_lines(int(lines.size()), QStringLiteral("대여"), fees_ok,
-                 [&] { return save_rentals(*db_con, cod, lines, today(), cur_user); });
+    commit_lines(int(lines.size()),
+                 {QStringLiteral("대여할 바코드가 존재하지 않습니다!"), QStringLiteral("(%1)건을 대여처리 하시겠습니까?"),
+                  QStringLiteral("대여처리실패!"), QStringLiteral("대여처리완료!")},
+                 fees_ok,
+                 [&] { return save_rentals(*db_con, cod, lines, today(), cur_user, max_cnt); });
 }

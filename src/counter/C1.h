@@ -97,11 +97,15 @@ protected:
     // `busy_text`, an inactive one too (the box is then emptied). True when
     // the item goes on to pdt_chk.
     bool scanned_item_usable(const QString& busy_sta, const QString& busy_text);
-    // The end of a save of n listed items, `what` being "대여" or "반납":
-    // "대여할 바코드가 존재하지 않습니다!" for none; the database; the question
-    // "(n)건을 대여처리 하시겠습니까?"; `save` (not run when the lines are not
-    // `lines_ok`) with "대여처리실패!" or, saved = 1, "대여처리완료!" and a fresh screen.
-    void commit_lines(int n, const QString& what, bool lines_ok, const std::function<bool()>& save);
+    // What the clerk is told along a save, each text whole as the screen
+    // shows it; `ask` holds %1 for the number of lines.
+    struct CommitTexts {
+        QString none, ask, failed, done;
+    };
+    // The end of a save of n listed items: `none` for no lines; the
+    // database; the question `ask`; `save` (not run when the lines are not
+    // `lines_ok`) with `failed` or, saved = 1, `done` and a fresh screen.
+    void commit_lines(int n, const CommitTexts& texts, bool lines_ok, const std::function<bool()>& save);
     // la_p_tot: how often the item in t_p_cod was rented.
     void show_rental_times(Connection& c);
     QString tag() const { return objectName(); }

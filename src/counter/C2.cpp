@@ -66,6 +66,9 @@ void C2::cmd_add_click()
         ok_all = ok_all && ok && idx_ok && l.fee >= 0;
         lines.push_back(l);
     }
-    commit_lines(int(lines.size()), QStringLiteral("반납"), ok_all,
+    commit_lines(int(lines.size()),
+                 {QStringLiteral("반납할 바코드가 존재하지 않습니다!"), QStringLiteral("(%1)건을 반납처리 하시겠습니까?"),
+                  QStringLiteral("반납처리실패!"), QStringLiteral("반납처리완료!")},
+                 ok_all,
                  [&] { return save_returns(*db_con, lines, today(), cur_user); });
 }

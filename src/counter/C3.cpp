@@ -105,16 +105,21 @@ int C3::load_rows(const FlexGrid& from)
 void C3::cmd_chk_click()
 {
     const int n = ms->rows() - 1;
-    if (!msg_ask(this, QStringLiteral("(") + amount_text(n) + QStringLiteral(")건을 결제처리 하시겠습니까?"))) return;
-    QList<qint64> keys;
-    bool keys_ok = true;
+    if (!msg_ask(this, QStringLiteral("(%1)건을 결제처리 하시겠습니까?").arg(amount_text(n)))) return;
+    // Each rental with the fees shown here: the payment is for these amounts only.
+    QList<history::PaidRental> rows;
+    bool rows_ok = true;
     for (int r = 1; r <= n; ++r) {
-        const qint64 k = history::row_key(*ms, r);
-        if (k <= 0) keys_ok = false;
-        keys << k;
+        history::PaidRental p;
+        bool dae_ok = false, yun_ok = false;
+        p.key = history::row_key(*ms, r);
+        p.dae = parse_amount(ms->text(r, 14), &dae_ok);
+        p.yun = parse_amount(ms->text(r, 15), &yun_ok);
+        rows_ok = rows_ok && p.key > 0 && dae_ok && yun_ok;
+        rows << p;
     }
     open_db();
-    const bool written = keys_ok && history::pay_rentals(con(), keys, Check1->isChecked(), Check2->isChecked());
+    const bool written = rows_ok && history::pay_rentals(con(), rows, Check1->isChecked(), Check2->isChecked());
     if (!report_write(written, QStringLiteral("결제처리실패!"), QStringLiteral("결제처리완료!"))) return;
     done(QDialog::Accepted);
 }

@@ -86,8 +86,7 @@ void CA_actions::Check5_click()
         box->setChecked(false);
         return;
     }
-    if (!msg_ask(ca_, QStringLiteral("(") + QString::number(rows.size())
-                          + QStringLiteral(")건의 데이터의 대여기간을 연장 처리하시겠습니까?"))) {
+    if (!msg_ask(ca_, QStringLiteral("(%1)건의 데이터의 대여기간을 연장 처리하시겠습니까?").arg(rows.size()))) {
         box->setChecked(false);
         return;
     }
@@ -125,8 +124,8 @@ void CA_actions::cmd_del_click()
     const int r = ms->row();
     const qint64 key = history::row_key(*ms, r);
     if (key <= 0) return;
-    if (!msg_ask(ca_, QStringLiteral("대여일 [") + ms->text(r, 4) + QStringLiteral("]\n\n바코드 [") + ms->text(r, 9)
-                          + QStringLiteral("]\n\n선택하신 거래내역을 삭제하시겠습니까?")))
+    if (!msg_ask(ca_, QStringLiteral("대여일 [%1]\n\n바코드 [%2]\n\n선택하신 거래내역을 삭제하시겠습니까?")
+                          .arg(ms->text(r, 4), ms->text(r, 9))))
         return;
     if (!history::delete_rental(*db_con, key)) {
         msg_info(ca_, QStringLiteral("삭제실패!"));

@@ -1,6 +1,7 @@
 #include "counter/history.h"
 #include "data/amounts.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 
 #include <QByteArray>
@@ -58,9 +59,10 @@ Query ca_list_query(const CaParams& p)
         sql += QStringLiteral("z.m_cod=m.cod and z.p_cod=p.cod and ");
         break;
     }
-    sql += dcol + QStringLiteral(">=? and ") + dcol + QStringLiteral("<=? and ") + QLatin1String(fields[fi])
-           + QStringLiteral(" LIKE ? ORDER BY ") + dcol + QStringLiteral(",z.m_cod");
-    args << p.date1 << p.date2 << (QStringLiteral("%") + p.search + QStringLiteral("%"));
+    const LikeContains like = like_contains(QLatin1String(fields[fi]), p.search);
+    sql += dcol + QStringLiteral(">=? and ") + dcol + QStringLiteral("<=? and ") + like.sql
+           + QStringLiteral(" ORDER BY ") + dcol + QStringLiteral(",z.m_cod");
+    args << p.date1 << p.date2 << like.pattern;
     return Query(sql, args);
 }
 
@@ -190,6 +192,5 @@ void ca_set_col_width(FlexGrid* ms, bool detail, int grid_width_twips)
 QString ca_result_text(const CaFill& f)
 {
     if (!f.found) return QStringLiteral("검색자료가 존재하지 않습니다!");
-    return QStringLiteral("검색건수: ") + amount_text(f.rows) + QStringLiteral("건") + QStringLiteral("   ")
-           + QStringLiteral("미납건수: ") + amount_text(f.not_returned);
+    return QStringLiteral("검색건수: %1건   미납건수: %2").arg(amount_text(f.rows), amount_text(f.not_returned));
 }

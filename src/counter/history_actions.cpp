@@ -56,14 +56,17 @@ bool delete_rental(Connection& c, qint64 key)
     return t.commit();
 }
 
-bool pay_rentals(Connection& c, const QList<qint64>& keys, bool dae_paid, bool yun_paid)
+bool pay_rentals(Connection& c, const QList<PaidRental>& rows, bool dae_paid, bool yun_paid)
 {
     const QString dae = dae_paid ? QStringLiteral("Y") : QStringLiteral("N");
     const QString yun = yun_paid ? QStringLiteral("Y") : QStringLiteral("N");
     Transaction t(c);
     if (!t.ok()) return false;
-    for (qint64 key : keys)
-        if (t.exec(Query("UPDATE TC1 SET m_dae_chk=?,m_yun_chk=? where idx=?", {dae, yun, key})) != 1) return false;
+    for (const PaidRental& r : rows)
+        if (t.exec(Query("UPDATE TC1 SET m_dae_chk=?,m_yun_chk=? where idx=? and m_dae=? and m_yun=?",
+                         {dae, yun, r.key, r.dae, r.yun}))
+            != 1)
+            return false;
     return t.commit();
 }
 

@@ -26,9 +26,17 @@ bool extend_rentals(Connection& c, const QList<qint64>& keys, int days);
 // the stored row inside the transaction: only a rental still out frees it.
 bool delete_rental(Connection& c, qint64 key);
 
-// Sets both paid flags of every rental ('Y' paid, 'N' unpaid); a rental
-// that no longer exists fails the whole payment.
-bool pay_rentals(Connection& c, const QList<qint64>& keys, bool dae_paid, bool yun_paid);
+// A rental of a payment with the fees the clerk was shown for it.
+struct PaidRental {
+    qint64 key = 0;
+    qint64 dae = 0;   // rental fee
+    qint64 yun = 0;   // late fee
+};
+// Sets both paid flags of every rental ('Y' paid, 'N' unpaid). Only a rental
+// whose stored fees are still those shown is written: one deleted, or
+// returned with a new late fee, since the clerk saw it fails the whole
+// payment.
+bool pay_rentals(Connection& c, const QList<PaidRental>& rows, bool dae_paid, bool yun_paid);
 
 } // namespace history
 

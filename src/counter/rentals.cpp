@@ -128,11 +128,16 @@ QString paid_flag(qint64 fee, const QString& mark)
 }
 
 bool save_rentals(Connection& c, const QString& m_cod, const std::vector<RentalLine>& lines, const QDate& today,
-                  const QString& user)
+                  const QString& user, int max_open)
 {
     if (lines.empty()) return false;
     Transaction t(c);
     if (!t.ok()) return false;
+    // Counted under the write lock, so two desks renting to one member at
+    // the same moment cannot pass the limit between them.
+    bool failed = false;
+    const QVariant open = c.scalar(Query("select count(*) from TC1 where m_cod=? and e_dat=''", {m_cod}), &failed);
+    if (failed || !open.isValid() || open.toLongLong() + qint64(lines.size()) > max_open) return false;
     const QString s_dat = date_text(today);
     for (const RentalLine& l : lines) {
         // Taking the item first: only an item still in stock and in use is

@@ -78,10 +78,12 @@ struct RentalLine {
     QString p_cod;
 };
 // Registers the rentals in one transaction: a TC1 row per line and the item
-// marked rented, only where it is still in stock and in use. Any failure,
-// also an item taken meanwhile, rolls everything back: false.
+// marked rented, only where it is still in stock and in use, and only while
+// the member's open rentals (counted inside the transaction) with the new
+// ones stay within `max_open`. Any failure, also an item taken or a rental
+// made to the member meanwhile at another desk, rolls everything back: false.
 bool save_rentals(Connection& c, const QString& m_cod, const std::vector<RentalLine>& lines, const QDate& today,
-                  const QString& user);
+                  const QString& user, int max_open);
 
 // One row of the return list.
 struct ReturnLine {

@@ -278,7 +278,7 @@ void zzz_tmp::show_member()
     }
     t_old_cnt->setText(amount_text(n));
     t_ava_cnt->setText(amount_text(max_cnt - n));
-    la_m_cnt->setText(amount_text(n) + QStringLiteral("건"));
+    la_m_cnt->setText(QStringLiteral("%1건").arg(amount_text(n)));
     t_p_cod->setFocus();
 }
 
@@ -287,7 +287,7 @@ void zzz_tmp::count_items()
     int n = 0;
     for (int r = 1; r < ms_p->rows(); ++r)
         if (is_numeric(ms_p->text(r, 2))) ++n;
-    la_p_cnt->setText(amount_text(n) + QStringLiteral("건"));
+    la_p_cnt->setText(QStringLiteral("%1건").arg(amount_text(n)));
 }
 
 void zzz_tmp::cmd_add_click()
@@ -305,7 +305,7 @@ void zzz_tmp::cmd_add_click()
         return;
     }
     if (!check_db(this)) return;
-    if (!msg_ask(this, QStringLiteral("(") + QString::number(rows.size()) + QStringLiteral(")건을 대여처리 하시겠습니까?")))
+    if (!msg_ask(this, QStringLiteral("(%1)건을 대여처리 하시겠습니까?").arg(rows.size())))
         return;
 
     // The form has no box for a payment at the counter: nothing settled, nothing paid.

@@ -20,6 +20,20 @@ QString clean_input(const QString& text)
     return s.mid(b, e - b);
 }
 
+LikeContains like_contains(const QString& column, const QString& text)
+{
+    QString p;
+    p.reserve(text.size() + 2);
+    p += u'%';
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control) continue;
+        if (c == u'%' || c == u'_' || c == u'\\') p += u'\\';
+        p += c;
+    }
+    p += u'%';
+    return {column + QStringLiteral(" LIKE ? ESCAPE '\\'"), p};
+}
+
 bool has_right(const QString& rights, const QString& name)
 {
     static const char* names[] = {"xls", "prt", "add", "edt", "del"};

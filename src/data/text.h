@@ -6,5 +6,15 @@
 // then blanks trimmed at both ends.
 QString clean_input(const QString& text);
 
+// A search for rows whose `column` contains `text` as it stands: the SQL
+// "column LIKE ? ESCAPE '\'" and the pattern bound to it. The wildcards % and _
+// (and the escape character) in the text are escaped, so they match only
+// themselves; control characters (NUL and the like) are dropped from the text.
+struct LikeContains {
+    QString sql;
+    QString pattern;
+};
+LikeContains like_contains(const QString& column, const QString& text);
+
 // rights: five characters "1"/"0" for xls, prt, add, edt, del.
 bool has_right(const QString& rights, const QString& name);

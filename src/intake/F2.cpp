@@ -5,9 +5,7 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 
-#include <QEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,22 +21,6 @@ ListWindow::Frame f2_frame()
     return f;
 }
 
-// A double click on the path box empties the screen.
-class PathBoxFilter : public QObject {
-public:
-    PathBoxFilter(QObject* parent, F2* screen) : QObject(parent), screen_(screen) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() != QEvent::MouseButtonDblClick) return false;
-        screen_->t_ser_dbl_click();
-        return true;
-    }
-
-private:
-    F2* screen_;
-};
 }
 
 F2::F2(QWidget* parent)
@@ -55,7 +37,8 @@ F2::F2(QWidget* parent)
     Label1 = named<QLabel>("Label1", QStringLiteral("파일열기"), fm_sub);
     tw_place(Label1, 500, list_frame::ctl_top, 900, list_frame::ctl_height);
     t_ser->setReadOnly(true);
-    t_ser->installEventFilter(new PathBoxFilter(t_ser, this));
+    // A double click on the path box empties the screen.
+    on_double_click(t_ser, [this] { t_ser_dbl_click(); });
     set_search_left(1420);
 
     tw_set_width(la_inf, 3500);
@@ -85,17 +68,8 @@ void F2::err_check() { batch_.err_check(); }
 
 void F2::cmd_fnd_click()
 {
-    QFileDialog cd(this);
-    cd.setObjectName(QStringLiteral("cd"));
-    cd.setOption(QFileDialog::DontUseNativeDialog);
-    cd.setFileMode(QFileDialog::ExistingFile);
-    cd.setAcceptMode(QFileDialog::AcceptOpen);
-    cd.setNameFilter(QStringLiteral("텍스트파일자료(*.txt)"));
-    const QString last = t_ser->text();
-    cd.setDirectory(last.isEmpty() ? program_dir() : QFileInfo(last).absolutePath());
-    if (cd.exec() != QDialog::Accepted) return;
-    const QStringList names = cd.selectedFiles();
-    const QString path = names.isEmpty() ? QString() : names.first();
+    QString path;
+    if (!choose_open_file(this, QStringLiteral("텍스트파일자료(*.txt)"), t_ser->text(), program_dir(), &path)) return;
     if (path.isEmpty()) {
         t_ser->clear();
         return;

@@ -2,7 +2,6 @@
 #include "intake/batch.h"
 #include "ui/ListWindow.h"
 
-class QFileDialog;
 class QLabel;
 class QProgressBar;
 

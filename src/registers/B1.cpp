@@ -40,6 +40,7 @@ B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전�
     tw_place(op_0, 5000, 60, 1000, 300);
     op_1 = named<QRadioButton>("op_1", QStringLiteral("미사용"), fm_sum);
     tw_place(op_1, 6000, 60, 1000, 300);
+    option_group({op_0, op_1});
     op_0->setChecked(true);
     Check1 = named<QCheckBox>("Check1", QStringLiteral("체크자료반전처리"), fm_sum);
     tw_place(Check1, 7000, 60, 2000, 300);

@@ -45,6 +45,7 @@ B1_add_edt::B1_add_edt(QWidget* parent)
     tw_place(op_0, 1100, 120, 1500, 330);
     op_1 = named<QRadioButton>("op_1", QStringLiteral("(B)비회원"), this);
     tw_place(op_1, 2700, 120, 1500, 330);
+    option_group({op_0, op_1});
     caption(this, "가 입 일", 120, 540);
     t_c_dat = box(this, "t_c_dat", 1100, 540, 1500);
     t_c_dat->setInputMask(QStringLiteral("9999-99-99;_"));
@@ -88,6 +89,7 @@ B1_add_edt::B1_add_edt(QWidget* parent)
     tw_place(Option1, 1000, 540, 900, 330);
     Option2 = named<QRadioButton>("Option2", QStringLiteral("아니요"), fm1);
     tw_place(Option2, 1950, 540, 1200, 330);
+    option_group({Option1, Option2});
     caption(fm1, "비    고", 120, 960);
     t_chm = box(fm1, "t_chm", 1000, 960, 4400);
 

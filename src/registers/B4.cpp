@@ -35,6 +35,7 @@ B4::B4(QWidget* parent)
     tw_place(op_0, 5000, 60, 1000, 300);
     op_1 = named<QRadioButton>("op_1", QStringLiteral("미사용"), fm_sum);
     tw_place(op_1, 6000, 60, 1000, 300);
+    option_group({op_0, op_1});
     Check2 = named<QCheckBox>("Check2", QStringLiteral("체크자료일괄조정"), fm_sum);
     tw_place(Check2, 7060, 60, 1900, 300);
     Check1 = named<QCheckBox>("Check1", QStringLiteral("체크자료반전처리"), fm_sum);
@@ -231,7 +232,7 @@ void B4::cmd_del_click()
         return;
     }
     const QString cod = ms->text(r, 4);
-    const QString history = QStringLiteral("[") + cod + QStringLiteral("]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!");
+    const QString history = QStringLiteral("[%1]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!").arg(cod);
     if (!check_clear(this, item_has_history(cod), QStringLiteral("삭제실패!"), history)) return;
     if (!ask_delete(this, cod)) return;
     switch (item_delete(cod)) {

@@ -1,4 +1,5 @@
 #include "registers/categories.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 
@@ -13,8 +14,9 @@ Query b2_list_query(const QString& gbn, const QString& field, const QString& ser
 {
     const QString col = b2_search_column(field);
     if (col.isEmpty() || gbn != QStringLiteral("전체보기")) return Query();
-    return Query(QStringLiteral("SELECT nam, big FROM TB2 WHERE %1 LIKE ? ORDER BY nam").arg(col),
-                 {QStringLiteral("%") + ser + QStringLiteral("%")});
+    const LikeContains like = like_contains(col, ser);
+    return Query(QStringLiteral("SELECT nam, big FROM TB2 WHERE ") + like.sql + QStringLiteral(" ORDER BY nam"),
+                 {like.pattern});
 }
 
 int b2_fill_grid(FlexGrid& g, const Query& q)

@@ -1,6 +1,7 @@
 #include "registers/items.h"
 #include "data/amounts.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 #include "ui/messages.h"
@@ -32,8 +33,9 @@ Query b4_list_query(const QString& gbn, const QString& field, const QString& ser
         sql += QStringLiteral("gbn=? and ");
         args << gbn;
     }
-    sql += col + QStringLiteral(" like ? and act=? order by sta desc,gbn,cod");
-    args << QStringLiteral("%") + ser + QStringLiteral("%") << (in_use ? QStringLiteral("Y") : QStringLiteral("N"));
+    const LikeContains like = like_contains(col, ser);
+    sql += like.sql + QStringLiteral(" and act=? order by sta desc,gbn,cod");
+    args << like.pattern << (in_use ? QStringLiteral("Y") : QStringLiteral("N"));
     return Query(sql, args);
 }
 
@@ -87,8 +89,8 @@ void b4_set_col_width(FlexGrid& g, int grid_width)
 QString b4_count_text(const ItemCounts& c)
 {
     if (c.found <= 0) return list_count_text(0);
-    return list_count_text(c.found) + QStringLiteral("  재고(") + amount_text(c.in_stock) + QStringLiteral(")건 대여(")
-           + amount_text(c.rented) + QStringLiteral(")건");
+    return QStringLiteral("검색건수: %1건  재고(%2)건 대여(%3)건")
+        .arg(amount_text(c.found), amount_text(c.in_stock), amount_text(c.rented));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "data/amounts.h"
 #include "data/clock.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 
@@ -66,8 +67,9 @@ Query b1_list_query(const QString& kind_entry, const QString& field_entry, const
         sql += QStringLiteral("AND m.gbn=? ");
         args << kind;
     }
-    sql += QStringLiteral("AND ") + b1_field_column(field_entry) + QStringLiteral(" LIKE ? GROUP BY m.cod");
-    args << QString(u'%' + search + u'%');
+    const LikeContains like = like_contains(b1_field_column(field_entry), search);
+    sql += QStringLiteral("AND ") + like.sql + QStringLiteral(" GROUP BY m.cod");
+    args << like.pattern;
     return Query(sql, args);
 }
 

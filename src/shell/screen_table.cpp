@@ -7,6 +7,9 @@
 #include "registers/B4.h"
 #include "counter/CA.h"
 #include "registers/B1.h"
+#include "intake/A6.h"
+#include "intake/A7.h"
+#include "intake/F1.h"
 #include "summaries/E1.h"
 #include "summaries/E2.h"
 #include "summaries/E3.h"
@@ -26,6 +29,9 @@ void screens::register_all_screens()
     register_factory("B4", []() -> QWidget* { return new B4; });
     register_factory("CA", []() -> QWidget* { return new CA; });
     register_factory("B1", []() -> QWidget* { return new B1; });
+    register_factory("A6", []() -> QWidget* { return new A6; });
+    register_factory("A7", []() -> QWidget* { return new A7; });
+    register_factory("F1", []() -> QWidget* { return new F1; });
     register_factory("E1", []() -> QWidget* { return new E1; });
     register_factory("E2", []() -> QWidget* { return new E2; });
     register_factory("E3", []() -> QWidget* { return new E3; });

@@ -280,7 +280,7 @@ int e3_fill_grid(FlexGrid& ms, Connection& c, const Query& q)
     QByteArray category;   // of the previous item row
     qint64 sub1 = 0, sub2 = 0, tot1 = 0, tot2 = 0;
     const auto subtotal = [&] {
-        sum_row(ms, 3, QStringLiteral("소계(") + QString::fromUtf8(category) + QStringLiteral(")"), 9, {sub1, sub2},
+        sum_row(ms, 3, QStringLiteral("소계(%1)").arg(QString::fromUtf8(category)), 9, {sub1, sub2},
                 sub_color);
         sub1 = sub2 = 0;
     };

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <cstring>
 #ifdef __linux__
 #include <sys/mman.h>
@@ -82,6 +83,26 @@ void GridStore::reserve_rows(int rows, int bytes_per_row)
 {
     cells_.reserve(size_t(rows) * size_t(cols_));
     pool_.reserve(size_t(rows) * bytes_per_row);
+}
+
+void GridStore::remove_row(int r)
+{
+    if (r < 1 || r >= rows_) return;
+    Cell* base = cells_.data();
+    std::memmove(static_cast<void*>(base + size_t(r) * cols_), base + size_t(r + 1) * cols_,
+                 size_t(rows_ - r - 1) * cols_ * sizeof(Cell));
+    cells_.resize(size_t(rows_ - 1) * cols_);
+    --rows_;
+}
+
+void GridStore::reorder_rows(const std::vector<int>& order)
+{
+    if (int(order.size()) != rows_ - 1) return;
+    PodBuf<Cell> n;
+    n.reserve(cells_.capacity());
+    n.append(cells_.data(), size_t(cols_));
+    for (int old : order) n.append(cells_.data() + size_t(old) * cols_, size_t(cols_));
+    cells_.swap(n);
 }
 
 void GridStore::set_utf8(int r, int c, const char* p, int len)
@@ -181,6 +202,8 @@ public:
     void reset() { if (!frozen_) { beginResetModel(); endResetModel(); } }
     void begin_rows(int first, int last) { if (!frozen_) beginInsertRows({}, first, last); }
     void end_rows() { if (!frozen_) endInsertRows(); }
+    void begin_remove(int row) { if (!frozen_) beginRemoveRows({}, row, row); }
+    void end_remove() { if (!frozen_) endRemoveRows(); }
 
 private:
     FlexGrid* g_;
@@ -295,6 +318,63 @@ int FlexGrid::add_row()
     return r;
 }
 
+void FlexGrid::remove_row(int r)
+{
+    if (r < 1 || r >= rows()) return;
+    const int cur = row();
+    model_->begin_remove(r - 1);
+    store_.remove_row(r);
+    model_->end_remove();
+    if (!colors_.isEmpty()) {
+        QHash<quint64, QRgb> kept;
+        for (auto it = colors_.cbegin(); it != colors_.cend(); ++it) {
+            const int cr = int(it.key() >> 32);
+            if (cr == r) continue;
+            const quint64 row_part = quint64(cr > r ? cr - 1 : cr) << 32;
+            kept.insert(row_part | (it.key() & 0xffffffffULL), it.value());
+        }
+        colors_.swap(kept);
+    }
+    if (model_->frozen()) pending_row_ = std::min(cur, rows() - 1);
+    else if (cur > 0) set_row(std::min(cur, rows() - 1));
+}
+
+void FlexGrid::sort_rows(int c, bool descending)
+{
+    const int n = rows() - 1;
+    if (n < 2 || c < 0 || c >= cols()) return;
+    std::vector<QString> keys(static_cast<size_t>(n) + 1);
+    for (int r = 1; r <= n; ++r) keys[size_t(r)] = store_.text(r, c).toCaseFolded();
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) order[size_t(i)] = i + 1;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int k = keys[size_t(a)].compare(keys[size_t(b)]);
+        return descending ? k > 0 : k < 0;
+    });
+    keys.clear();
+    store_.reorder_rows(order);
+    if (!colors_.isEmpty()) {
+        std::vector<int> to(static_cast<size_t>(n) + 1);
+        for (int i = 0; i < n; ++i) to[size_t(order[size_t(i)])] = i + 1;
+        QHash<quint64, QRgb> moved;
+        for (auto it = colors_.cbegin(); it != colors_.cend(); ++it) {
+            const int cr = int(it.key() >> 32);
+            const int nr = cr >= 1 && cr <= n ? to[size_t(cr)] : cr;
+            moved.insert((quint64(nr) << 32) | (it.key() & 0xffffffffULL), it.value());
+        }
+        colors_.swap(moved);
+    }
+    model_->reset();
+}
+
+void FlexGrid::set_top_row(int r)
+{
+    if (model_->frozen() || r < 1 || r >= rows()) return;
+    executeDelayedItemsLayout();
+    updateGeometries();
+    verticalScrollBar()->setValue(r - 1);
+}
+
 void FlexGrid::set_col_width(int c, int twips)
 {
     if (c < 0 || c >= cols()) return;
@@ -403,12 +483,21 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
 
 void FlexGrid::wheel_scroll(int delta)
 {
+    constexpr int notch = 120;
     QScrollBar* bar = verticalScrollBar();
     if (delta == 0) return;
-    if (delta == 120) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (delta > 0) bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    else if (delta == -120) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    else bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    if (std::abs(delta) >= notch) {
+        wheel_rest_ = 0;
+        if (delta == notch) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else if (delta > 0) bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        else if (delta == -notch) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+    }
+    if ((wheel_rest_ > 0) != (delta > 0)) wheel_rest_ = 0;
+    wheel_rest_ += delta;
+    for (; wheel_rest_ >= notch; wheel_rest_ -= notch) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    for (; wheel_rest_ <= -notch; wheel_rest_ += notch) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
 void FlexGrid::wheelEvent(QWheelEvent* e)

@@ -76,6 +76,11 @@ public:
     void set_utf8(int r, int c, const char* p, int len);
     const char* utf8(int r, int c, int* len) const;
     void reserve_rows(int rows, int bytes_per_row);
+    // Removes data row r (1 .. rows()-1); the rows below move up.
+    void remove_row(int r);
+    // Puts data rows in the order of `order` (old row numbers, one per data
+    // row); the header row stays.
+    void reorder_rows(const std::vector<int>& order);
     size_t bytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }
 
 private:
@@ -118,6 +123,14 @@ public:
 
     // Appends a data row (its cells empty) and returns its index.
     int add_row();
+    // Removes data row r; the rows below move up, the current row stays on
+    // the same number (or the last row).
+    void remove_row(int r);
+    // The grid's own sort: data rows ordered on column c by their text,
+    // compared without regard to case; rows with equal texts keep their order.
+    void sort_rows(int c, bool descending);
+    // Scrolls data row r to the top of the view (as far as the rows below allow).
+    void set_top_row(int r);
     // Room for this many rows (header included) before a long run of add_row.
     void reserve_rows(int rows, int bytes_per_row) { store_.reserve_rows(rows, bytes_per_row); }
     void set_utf8(int r, int c, const char* p, int len);
@@ -172,7 +185,9 @@ public:
     void set_wheel_hooked(bool on) { wheel_hooked_ = on; }
     bool wheel_hooked() const { return wheel_hooked_; }
     // One wheel message: 120 a line up, more a page up, -120 a line down,
-    // less a page down, 0 nothing.
+    // less a page down, 0 nothing. Steps smaller than a notch (fine wheels,
+    // touch pads) are added up: a line for each 120 they make in one
+    // direction; turning back starts the sum anew.
     void wheel_scroll(int delta);
 
     const GridStore& store() const { return store_; }
@@ -204,6 +219,7 @@ private:
     int pending_row_ = 0;
     bool redraw_ = true;
     bool wheel_hooked_ = false;
+    int wheel_rest_ = 0;   // fine steps not yet making a notch
 };
 
 // Let the wheel scroll a grid by the line/page rule; true when hooked.

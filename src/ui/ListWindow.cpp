@@ -20,6 +20,16 @@ QWidget* part(QWidget* form, const char* name) { return form->findChild<QWidget*
 
 void layout_list_form(const QString& mode, QWidget* form)
 {
+    QStringList order;
+    if (mode == QLatin1String("all")) order = {"cmd_ext", "cmd_del", "cmd_edt", "cmd_add"};
+    else if (mode == QLatin1String("edt")) order = {"cmd_ext", "cmd_edt", "cmd_add"};
+    else if (mode == QLatin1String("add")) order = {"cmd_ext", "cmd_add"};
+    else if (mode == QLatin1String("ext")) order = {"cmd_ext"};
+    layout_list_buttons(form, order);
+}
+
+void layout_list_buttons(QWidget* form, const QStringList& order)
+{
     if (!form) return;
     QWidget* fm_mnu = part(form, "fm_mnu");
     QWidget* fm_grd = part(form, "fm_grd");
@@ -40,11 +50,6 @@ void layout_list_form(const QString& mode, QWidget* form)
     if (fm_grd && ms) tw_set_height(ms, tw_rect(fm_grd).height - tw_rect(ms).top - 120);
     if (fm_sum && la_usr) tw_set_left(la_usr, tw_rect(fm_sum).width - tw_rect(la_usr).width - 120);
 
-    QStringList order;
-    if (mode == QLatin1String("all")) order = {"cmd_ext", "cmd_del", "cmd_edt", "cmd_add"};
-    else if (mode == QLatin1String("edt")) order = {"cmd_ext", "cmd_edt", "cmd_add"};
-    else if (mode == QLatin1String("add")) order = {"cmd_ext", "cmd_add"};
-    else if (mode == QLatin1String("ext")) order = {"cmd_ext"};
     const int n = int(order.size());
 
     // Right to left: each button left of the one placed before it.
@@ -92,6 +97,8 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
     if (frame.search) {
         t_ser = named<QLineEdit>("t_ser", fm_sub);
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
+        // Far below the longest pattern the database's LIKE takes.
+        t_ser->setMaxLength(100);
         cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
         connect(cmd_fnd, &QPushButton::clicked, this, [this] { cmd_fnd_click(); });
         wire_search_box(t_ser, [this] { cmd_fnd_click(); });
@@ -140,7 +147,7 @@ void ListWindow::set_search_left(int twips)
     if (!t_ser) return;
     const TwRect r = tw_rect(t_ser);
     tw_place(t_ser, twips, r.top, r.width, r.height);
-    layout_list_form(mode_, this);
+    form_resize();
 }
 
 void ListWindow::fit_last_column() { ms->fit_last_column(tw_rect(ms).width); }
@@ -197,7 +204,7 @@ bool ListWindow::event(QEvent* e)
 void ListWindow::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    layout_list_form(mode_, this);
+    form_resize();
     place_summary();
     set_col_width();
 }
@@ -205,7 +212,7 @@ void ListWindow::resizeEvent(QResizeEvent* e)
 void ListWindow::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    layout_list_form(mode_, this);
+    form_resize();
     place_summary();
     set_col_width();
 }

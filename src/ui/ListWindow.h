@@ -15,6 +15,9 @@ class QPushButton;
 // "add", "ext" (any other text places no button). Controls are found by
 // name on the form; a missing one is skipped.
 void layout_list_form(const QString& mode, QWidget* form);
+// The same with the buttons named right to left (the first is cmd_ext, 150
+// twips from the right edge; each further one 60 twips left of the one before).
+void layout_list_buttons(QWidget* form, const QStringList& right_to_left);
 
 // The frame every list window shares: a button bar fm_mnu with the search
 // bar fm_sub (t_ser, cmd_fnd) and the buttons cmd_add, cmd_edt, cmd_del,
@@ -84,6 +87,9 @@ protected:
     // Run after the frame is laid out, on every resize and when shown: the
     // screen places its own controls in fm_sum, then sets its column widths.
     virtual void place_summary() {}
+    // Lays the frame out on every resize and when shown: layout_list_form
+    // with the window's mode, unless the screen lays itself out.
+    virtual void form_resize() { layout_list_form(mode_, this); }
     virtual void set_col_width() {}
 
     bool event(QEvent* e) override;

@@ -3,6 +3,9 @@
 
 #include <QAbstractButton>
 #include <QDateEdit>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +65,15 @@ QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardP
     QPushButton* b = plain_button(parent, name);
     b->setIcon(parent->style()->standardIcon(pic));
     return b;
+}
+
+QButtonGroup* option_group(std::initializer_list<QAbstractButton*> buttons)
+{
+    if (buttons.size() == 0) return nullptr;
+    auto* group = new QButtonGroup((*buttons.begin())->parentWidget());
+    group->setExclusive(true);
+    for (QAbstractButton* b : buttons) group->addButton(b);
+    return group;
 }
 
 void press_on_enter(QAbstractButton* b)
@@ -135,4 +147,42 @@ void wire_search_box(QLineEdit* t_ser, std::function<void()> find)
 {
     if (!t_ser) return;
     t_ser->installEventFilter(new SearchBoxFilter(t_ser, std::move(find)));
+}
+
+namespace {
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::MouseButtonDblClick) return false;
+        f_();
+        return true;
+    }
+
+private:
+    std::function<void()> f_;
+};
+}
+
+void on_double_click(QWidget* w, std::function<void()> f)
+{
+    if (w) w->installEventFilter(new DoubleClickFilter(w, std::move(f)));
+}
+
+bool choose_open_file(QWidget* parent, const QString& filter, const QString& last, const QString& folder,
+                      QString* path)
+{
+    QFileDialog cd(parent);
+    cd.setObjectName(QStringLiteral("cd"));
+    cd.setOption(QFileDialog::DontUseNativeDialog);
+    cd.setFileMode(QFileDialog::ExistingFile);
+    cd.setAcceptMode(QFileDialog::AcceptOpen);
+    cd.setNameFilter(filter);
+    cd.setDirectory(last.isEmpty() ? folder : QFileInfo(last).absolutePath());
+    if (cd.exec() != QDialog::Accepted) return false;
+    *path = cd.selectedFiles().value(0);
+    return true;
 }

@@ -9,6 +9,7 @@
 
 class QAbstractButton;
 class QDateEdit;
+class QButtonGroup;
 class QLineEdit;
 class QPushButton;
 
@@ -31,6 +32,10 @@ QPushButton* picture_button(QWidget* parent, const char* name, QStyle::StandardP
 
 // A date picker named `name`: "yyyy-MM-dd" with a calendar popup.
 QDateEdit* date_picker(QWidget* parent, const char* name);
+// The option buttons of one choice made an exclusive group of their own:
+// only they exclude each other, whatever other option buttons share their
+// parent or lie below it.
+QButtonGroup* option_group(std::initializer_list<QAbstractButton*> buttons);
 
 // Enter on the focused button presses it.
 void press_on_enter(QAbstractButton* b);
@@ -58,3 +63,13 @@ private:
 // The search box of a list window: Enter runs the search, a double click
 // empties the box.
 void wire_search_box(QLineEdit* t_ser, std::function<void()> find);
+
+// A double click on w runs f in place of w's own handling of it.
+void on_double_click(QWidget* w, std::function<void()> f);
+
+// The open-file dialog "cd" of the screens that read a file: Qt's own dialog
+// for one existing file matching `filter`, opened in the folder of `last`
+// (else in `folder`). False when cancelled; else *path holds the choice,
+// which may be empty.
+bool choose_open_file(QWidget* parent, const QString& filter, const QString& last, const QString& folder,
+                      QString* path);

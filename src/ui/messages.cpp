@@ -5,7 +5,7 @@
 #include "data/text.h"
 #include "ui/msgbox.h"
 
-QString count_text(qint64 n) { return QStringLiteral("검색건수: ") + amount_text(n) + QStringLiteral("건"); }
+QString count_text(qint64 n) { return QStringLiteral("검색건수: %1건").arg(amount_text(n)); }
 
 QString list_count_text(int found)
 {
@@ -42,5 +42,5 @@ bool ask_save(QWidget* parent, bool add)
 
 bool ask_delete(QWidget* parent, const QString& key)
 {
-    return msg_ask(parent, QStringLiteral("[") + key + QStringLiteral("]항목을 삭제하시겠습니까?"));
+    return msg_ask(parent, QStringLiteral("[%1]항목을 삭제하시겠습니까?").arg(key));
 }

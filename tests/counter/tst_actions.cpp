@@ -102,12 +102,20 @@ void TestActions::payment_sets_and_takes_back()
     arrange(shop);
     const qint64 a = add_rental(shop, "M00001", "P0000001", "2024-02-20", "2024-03-01");
     const qint64 b = add_rental(shop, "M00001", "P0000002", "2024-02-21", "2024-03-02", "", "Y", "N");
-    QVERIFY(history::pay_rentals(*db_con, {a, b}, false, true));
+    const history::PaidRental pa{a, 1000, 0}, pb{b, 1000, 0};
+    QVERIFY(history::pay_rentals(*db_con, {pa, pb}, false, true));
     QCOMPARE(shop.rows("select m_dae_chk,m_yun_chk from TC1 order by idx"),
              (QList<QVariantList>{{"N", "Y"}, {"N", "Y"}}));
-    QVERIFY(history::pay_rentals(*db_con, {a, b}, true, true));
+    QVERIFY(history::pay_rentals(*db_con, {pa, pb}, true, true));
     QCOMPARE(shop.count("TC1", "m_dae_chk='Y' and m_yun_chk='Y'"), 2);
-    QVERIFY(history::pay_rentals(*db_con, {b}, false, false));
+    QVERIFY(history::pay_rentals(*db_con, {pb}, false, false));
+    QCOMPARE(shop.rows("select m_dae_chk,m_yun_chk from TC1 order by idx"),
+             (QList<QVariantList>{{"Y", "Y"}, {"N", "N"}}));
+
+    // Fees other than those shown (a late fee written since, a rental fee
+    // changed): nothing of the payment is written.
+    QVERIFY(!history::pay_rentals(*db_con, {pa, history::PaidRental{b, 1000, 500}}, true, true));
+    QVERIFY(!history::pay_rentals(*db_con, {history::PaidRental{a, 900, 0}, pb}, true, true));
     QCOMPARE(shop.rows("select m_dae_chk,m_yun_chk from TC1 order by idx"),
              (QList<QVariantList>{{"Y", "Y"}, {"N", "N"}}));
 }

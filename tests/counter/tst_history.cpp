@@ -37,6 +37,7 @@ private slots:
     void default_month_grouped_with_totals();
     void date_kinds();
     void search_and_filters();
+    void search_takes_wildcards_as_text();
     void nothing_found();
     void column_widths();
     void counter_buttons_and_reload();
@@ -156,6 +157,31 @@ void TestHistory::search_and_filters()
     reload(w);
     QCOMPARE(w.la_inf->text(), QString("검색건수: 1건   미납건수: 1"));
     QCOMPARE(w.ms->text(1, 9), QString("I4"));
+}
+
+void TestHistory::search_takes_wildcards_as_text()
+{
+    TestShop shop;
+    open_shop(shop);
+    shop.add_member("A_1", "밑줄_회원", "B");
+    shop.add_member("AB1", "5%할인", "B");
+    shop.add_member("AC1", "55할인", "B");
+    for (const char* p : {"I1", "I2", "I3"}) shop.add_item(p, "DVD");
+    add_rental(shop, "A_1", "I1", "2026-12-01", "2026-12-04");
+    add_rental(shop, "AB1", "I2", "2026-12-01", "2026-12-04");
+    add_rental(shop, "AC1", "I3", "2026-12-01", "2026-12-04");
+    CA w;
+    w.show();
+    QCOMPARE(w.t_ser->maxLength(), 100);
+    w.t_ser->setText("_");
+    reload(w);
+    QCOMPARE(w.la_inf->text(), QString("검색건수: 1건   미납건수: 1"));
+    QCOMPARE(w.ms->text(1, 7), QString("A_1"));
+    w.t_chk->setCurrentIndex(1);
+    w.t_ser->setText("5%할");
+    reload(w);
+    QCOMPARE(w.la_inf->text(), QString("검색건수: 1건   미납건수: 1"));
+    QCOMPARE(w.ms->text(1, 7), QString("AB1"));
 }
 
 void TestHistory::nothing_found()

@@ -7,8 +7,32 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <array>
 #include <atomic>
+#include <functional>
 #include <thread>
+
+namespace {
+// Two desktops, each on its own connection to the shop's database, saving at
+// the same moment: `save(connection, desk)` for desk 0 and 1; which of them
+// saved.
+std::array<bool, 2> two_desks_at_once(const QString& path, const std::function<bool(Connection&, int)>& save)
+{
+    std::atomic<int> ready{0};
+    std::array<bool, 2> won{false, false};
+    auto desk = [&](int i) {
+        Connection c;
+        if (!c.open(path, db_password())) return;
+        ++ready;
+        while (ready.load() < 2) std::this_thread::yield();
+        won[size_t(i)] = save(c, i);
+    };
+    std::thread a(desk, 0), b(desk, 1);
+    a.join();
+    b.join();
+    return won;
+}
+}
 
 class TestRental : public QObject {
     Q_OBJECT
@@ -24,6 +48,8 @@ private slots:
     void pickers_fill_the_counter();
     void taken_meanwhile_rolls_back_the_whole_list();
     void two_desktops_one_barcode();
+    void limit_reached_meanwhile_rolls_back();
+    void two_desktops_one_member_at_the_limit();
 };
 
 void TestRental::regular_member_due_date_fee_and_save()
@@ -107,6 +133,13 @@ void TestRental::non_member_fees_and_paid_flags()
     press_enter(d.t_upt_dae);
     QCOMPARE(row_texts(d.ms_p, 2), QStringList({"", dstr(10), "N", "0", "A2", "이름"}));
     QCOMPARE(d.t_p_sum->text(), QString("4,000"));
+    // Clicking the option already selected keeps it.
+    dbl_click_row(d.ms_p, 3);
+    QVERIFY(d.op_kyu1->isChecked());
+    d.op_kyu1->click();
+    QVERIFY(d.op_kyu1->isChecked());
+    QTest::mouseClick(d.cmd_app, Qt::LeftButton);
+    QCOMPARE(d.ms_p->text(3, 2), QString("Y"));
 
     QTest::mouseClick(d.cmd_add, Qt::LeftButton);
     QCOMPARE(r.last(), QString("대여처리완료!"));
@@ -393,7 +426,7 @@ void TestRental::taken_meanwhile_rolls_back_the_whole_list()
     // Another desktop rents T2 before this one saves.
     Connection other;
     QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
-    QVERIFY(save_rentals(other, "G2", {RentalLine{dstr(3), "Y", 1000, "T2"}}, today(), "CLERK2"));
+    QVERIFY(save_rentals(other, "G2", {RentalLine{dstr(3), "Y", 1000, "T2"}}, today(), "CLERK2", max_cnt));
     QTest::mouseClick(d.cmd_add, Qt::LeftButton);
     QCOMPARE(r.last(), QString("대여처리실패!"));
     QCOMPARE(d.saved, 0);
@@ -418,25 +451,88 @@ void TestRental::two_desktops_one_barcode()
     for (int round = 0; round < 5; ++round) {
         shop.exec("delete from TC1");
         shop.exec("update TB4 set sta='N'");
-        std::atomic<int> ready{0};
-        bool won[2] = {false, false};
-        auto desk = [&](int i) {
-            Connection c;
-            if (!c.open(path, db_password())) return;
-            ++ready;
-            while (ready.load() < 2) std::this_thread::yield();
+        const auto won = two_desks_at_once(path, [&](Connection& c, int i) {
             const std::vector<RentalLine> lines = {
                 RentalLine{dstr(3), "Y", 1000, i == 0 ? "R2" : "R1"}, RentalLine{dstr(3), "Y", 1000, "R1"}};
-            won[i] = save_rentals(c, i == 0 ? "G1" : "G2", i == 0 ? lines : std::vector<RentalLine>{lines[1]}, d,
-                                  QString("DESK%1").arg(i));
-        };
-        std::thread a(desk, 0), b(desk, 1);
-        a.join();
-        b.join();
+            return save_rentals(c, i == 0 ? "G1" : "G2", i == 0 ? lines : std::vector<RentalLine>{lines[1]}, d,
+                                QString("DESK%1").arg(i), max_cnt);
+        });
         QVERIFY2(won[0] != won[1], "exactly one desktop rents R1");
         QCOMPARE(shop.count("TC1", "p_cod='R1'"), 1);
         QCOMPARE(shop.count("TC1", "p_cod='R2'"), won[0] ? 1 : 0);
         QCOMPARE(shop.scalar("select sta from TB4 where cod='R2'").toString(), QString(won[0] ? "Y" : "N"));
+    }
+}
+
+void TestRental::limit_reached_meanwhile_rolls_back()
+{
+    TestShop shop;
+    open_shop(shop);
+    QCOMPARE(max_cnt, qint16(5));
+    shop.add_member("FOUR", "넷", "B");
+    for (int i = 1; i <= 4; ++i) {
+        shop.add_item(QString("I%1").arg(i), "DVD");
+        add_rental(shop, "FOUR", QString("I%1").arg(i), dstr(-1), dstr(2));
+    }
+    shop.add_item("HERE", "DVD");
+    shop.add_item("THERE", "DVD");
+    MsgResponder r;
+    C1 d;
+    d.form_load();
+    d.show();
+    enter_member(d, "FOUR");
+    QCOMPARE(d.t_ava_cnt->text(), QString("1"));
+    scan(d, "HERE");
+    QCOMPARE(d.filled_rows(), 1);
+    // Meanwhile another desktop rents him his fifth item.
+    Connection other;
+    QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
+    QVERIFY(save_rentals(other, "FOUR", {RentalLine{dstr(3), "Y", 1000, "THERE"}}, today(), "CLERK2", max_cnt));
+    QTest::mouseClick(d.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.texts, QStringList({"(1)건을 대여처리 하시겠습니까?", "대여처리실패!"}));
+    QCOMPARE(d.saved, 0);
+    QCOMPARE(shop.count("TC1", "m_cod='FOUR' and e_dat=''"), 5);
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='HERE'").toString(), QString("N"));
+    QCOMPARE(d.filled_rows(), 1);
+
+    // Two of his rentals come back: two more fit, three are refused whole.
+    shop.exec("update TC1 set e_dat=? where p_cod in ('I1','I2')", {dstr(0)});
+    shop.exec("update TB4 set sta='N' where cod in ('I1','I2')");
+    QVERIFY(!save_rentals(other, "FOUR", {RentalLine{dstr(3), "Y", 0, "HERE"}, RentalLine{dstr(3), "Y", 0, "I1"},
+                                          RentalLine{dstr(3), "Y", 0, "I2"}},
+                          today(), "CLERK2", max_cnt));
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='HERE'").toString(), QString("N"));
+    QCOMPARE(shop.count("TC1", "m_cod='FOUR' and e_dat=''"), 3);
+    // A limit of 0 refuses anyone.
+    QVERIFY(!save_rentals(other, "NEW", {RentalLine{dstr(3), "Y", 0, "HERE"}}, today(), "CLERK2", 0));
+    QVERIFY(save_rentals(other, "FOUR", {RentalLine{dstr(3), "Y", 0, "HERE"}, RentalLine{dstr(3), "Y", 0, "I1"}},
+                         today(), "CLERK2", max_cnt));
+    QCOMPARE(shop.count("TC1", "m_cod='FOUR' and e_dat=''"), 5);
+}
+
+void TestRental::two_desktops_one_member_at_the_limit()
+{
+    TestShop shop;
+    open_shop(shop);
+    shop.add_member("FOUR", "넷", "B");
+    for (int i = 1; i <= 4; ++i) shop.add_item(QString("I%1").arg(i), "DVD");
+    shop.add_item("D0", "DVD");
+    shop.add_item("D1", "DVD");
+    const QString path = shop.dir() + "/PGM.mdb";
+    const QDate d = today();
+    const int limit = max_cnt;
+    for (int round = 0; round < 5; ++round) {
+        shop.exec("delete from TC1");
+        shop.exec("update TB4 set sta='N'");
+        for (int i = 1; i <= 4; ++i) add_rental(shop, "FOUR", QString("I%1").arg(i), dstr(-1), dstr(2));
+        // Each desk rents him a different item: only one of them may be his fifth.
+        const auto won = two_desks_at_once(path, [&](Connection& c, int i) {
+            return save_rentals(c, "FOUR", {RentalLine{dstr(3), "Y", 1000, QString("D%1").arg(i)}}, d,
+                                QString("DESK%1").arg(i), limit);
+        });
+        QVERIFY2(won[0] != won[1], "exactly one desktop rents the fifth item");
+        QCOMPARE(shop.count("TC1", "m_cod='FOUR' and e_dat=''"), 5);
+        QCOMPARE(shop.count("TB4", "sta='Y'"), 5);
     }
 }
 

@@ -183,7 +183,7 @@ void TestReturn::old_return_never_restocks_a_rented_item()
     QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
     const qint64 idx = shop.scalar("select idx from TC1").toLongLong();
     QVERIFY(save_returns(other, {ReturnLine{idx, "Y", 1500}}, day0(), "CLERK2"));
-    QVERIFY(save_rentals(other, "M2", {RentalLine{dstr(3), "Y", 0, "A"}}, day0(), "CLERK2"));
+    QVERIFY(save_rentals(other, "M2", {RentalLine{dstr(3), "Y", 0, "A"}}, day0(), "CLERK2", max_cnt));
     QTest::mouseClick(d.cmd_add, Qt::LeftButton);
     QCOMPARE(r.last(), QString("반납처리실패!"));
     QCOMPARE(shop.scalar("select sta from TB4 where cod='A'").toString(), QString("Y"));

@@ -16,6 +16,7 @@ private slots:
     void has_right_cases();
     void delivered_database();
     void lookup_tells_failure_from_nothing_found();
+    void like_contains_finds_the_text_as_it_stands();
 };
 
 void TestData::clean_input_cases_data()
@@ -71,6 +72,34 @@ void TestData::lookup_tells_failure_from_nothing_found()
     QCOMPARE(lookup(con(), Query("select nam from TB2 where nam=?", {"BOOK"})), Lookup::None);
     TestShop::expect_sql_error();
     QCOMPARE(lookup(con(), Query("select nam from TB2 where no_such_column=?", {"TOY"})), Lookup::Failed);
+}
+
+void TestData::like_contains_finds_the_text_as_it_stands()
+{
+    TestShop shop;
+    QVERIFY(shop.ok());
+    shop.exec("insert into TB2 values ('A_B', ''), ('AXB', ''), ('5%OFF', ''), ('55OFF', ''), ('C\\D', ''), "
+              "('CD', ''), ('EF', '')");
+    const auto found = [](const QString& text) {
+        const LikeContains like = like_contains(QStringLiteral("nam"), text);
+        QStringList out;
+        Cursor c(con(), Query(QStringLiteral("select nam from TB2 where ") + like.sql + QStringLiteral(" order by nam"),
+                              {like.pattern}));
+        while (c.next()) out << c.text(0);
+        return out;
+    };
+    QCOMPARE(found("_"), QStringList({"A_B"}));
+    QCOMPARE(found("a_b"), QStringList({"A_B"}));   // case aside, as every text key
+    QCOMPARE(found("5%O"), QStringList({"5%OFF"}));
+    QCOMPARE(found("%"), QStringList({"5%OFF"}));
+    QCOMPARE(found("\\"), QStringList({"C\\D"}));
+    QCOMPARE(found(""), QStringList({"5%OFF", "55OFF", "A_B", "AXB", "C\\D", "CD", "EF"}));
+    // Control characters pasted with the text do not cut it short.
+    QCOMPARE(found(QString("E") + QChar(0) + "F"), QStringList({"EF"}));
+    QCOMPARE(found(QString("\tA_B\r\n")), QStringList({"A_B"}));
+    // The longest text a search box takes stays a valid pattern.
+    QCOMPARE(found(QString(100, QChar(u'%'))), QStringList());
+    QCOMPARE(found(QString(100, QChar(0xD55C))), QStringList());
 }
 
 QTEST_MAIN(TestData)

@@ -283,7 +283,7 @@ void TestBatch::stale_batch_rolls_back()
     QCOMPARE(tags(rows), QStringList({"", "", ""}));
 
     // Between the check and the save, a counter rents P0000002 to someone else.
-    QVERIFY(save_rentals(con(), "B1", {RentalLine{dstr(3), "Y", 1000, "P0000002"}}, day0(), "COUNTER"));
+    QVERIFY(save_rentals(con(), "B1", {RentalLine{dstr(3), "Y", 1000, "P0000002"}}, day0(), "COUNTER", max_cnt));
     const auto after_counter = shop.rows("select * from TC1 order by idx");
     QCOMPARE(save_batch(con(), rows, 3, day0(), "ADMIN"), BatchSave::Failed);
     QCOMPARE(shop.rows("select * from TC1 order by idx"), after_counter);

@@ -27,6 +27,7 @@ private slots:
     void failed_use_check_keeps_the_category();
     void rights_and_empty_list();
     void search_cleans_and_matches_anywhere();
+    void search_takes_wildcards_as_text();
     void closing_reloads_after_any_save();
 };
 
@@ -229,6 +230,23 @@ void TestCategories::search_cleans_and_matches_anywhere()
     QCOMPARE(ms->cols(), 1);
     QCOMPARE(child<QLabel>(w.get(), "la_inf")->text(), QString("검색 또는 등록된 자료가 존재하지 않습니다!"));
     QVERIFY(r.texts.isEmpty());
+}
+
+void TestCategories::search_takes_wildcards_as_text()
+{
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    shop.exec("insert into TB2 values ('A_B', ''), ('AXB', ''), ('5%OFF', ''), ('55OFF', '')");
+    std::unique_ptr<B2> w(show_window<B2>(1000, 700));
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    auto* t_ser = child<QLineEdit>(w.get(), "t_ser");
+    QCOMPARE(t_ser->maxLength(), 100);
+    t_ser->setText("_");
+    click(w.get(), "cmd_fnd");
+    QCOMPARE(column(ms, 1), QStringList({"A_B"}));
+    t_ser->setText("5%O");
+    click(w.get(), "cmd_fnd");
+    QCOMPARE(column(ms, 1), QStringList({"5%OFF"}));
 }
 
 void TestCategories::closing_reloads_after_any_save()

@@ -37,6 +37,7 @@ class TestItems : public QObject {
 private slots:
     void list_order_marks_and_counts();
     void filters_and_search_field();
+    void search_takes_wildcards_as_text();
     void ticks_toggle_and_go_with_reload();
     void in_use_switch_refused_while_rented();
     void in_use_switch_both_ways();
@@ -107,6 +108,10 @@ void TestItems::filters_and_search_field()
 
     click(w.get(), "op_1");
     QCOMPARE(column(ms, 4), QStringList({"B0000002"}));
+    // The option selected, clicked again, stays selected.
+    click(w.get(), "op_1");
+    QVERIFY(child<QRadioButton>(w.get(), "op_1")->isChecked());
+    QCOMPARE(column(ms, 4), QStringList({"B0000002"}));
     click(w.get(), "op_0");
 
     t_gbn->setCurrentIndex(0);
@@ -124,6 +129,29 @@ void TestItems::filters_and_search_field()
     QCOMPARE(t_ser->text(), QString());
     QCOMPARE(column(ms, 4), QStringList({"T0000001"}));
     QVERIFY(r.texts.isEmpty());
+}
+
+void TestItems::search_takes_wildcards_as_text()
+{
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    shop.add_category("TOY");
+    shop.add_item("T_1", "TOY");
+    shop.add_item("TX1", "TOY");
+    shop.add_item("P1", "TOY");
+    shop.add_item("P2", "TOY");
+    shop.exec("update TB4 set f1_nam='5%할인' where cod='P1'");
+    shop.exec("update TB4 set f1_nam='55할인' where cod='P2'");
+    std::unique_ptr<B4> w(show_window<B4>(1200, 700));
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    auto* t_ser = child<QLineEdit>(w.get(), "t_ser");
+    t_ser->setText("_");
+    click(w.get(), "cmd_fnd");
+    QCOMPARE(column(ms, 4), QStringList({"T_1"}));
+    child<QComboBox>(w.get(), "t_chk")->setCurrentIndex(1);
+    t_ser->setText("5%할");
+    click(w.get(), "cmd_fnd");
+    QCOMPARE(column(ms, 4), QStringList({"P1"}));
 }
 
 void TestItems::ticks_toggle_and_go_with_reload()

@@ -91,6 +91,41 @@ private slots:
         QCOMPARE(ms->col_width(12), 1000);
     }
 
+    void search_takes_wildcards_as_text()
+    {
+        shop->add_member("A_1", "밑줄_회원", "B");
+        shop->add_member("AB1", "밑줄X회원", "B");
+        shop->add_member("P1", "5%할인", "B");
+        shop->add_member("P2", "55할인", "B");
+        b1->t_ser->setText(QStringLiteral("_"));
+        b1->cmd_fnd->click();
+        QCOMPARE(b1->t_ser->text(), QStringLiteral("_"));
+        QCOMPARE(column(ms, 4), QStringList({"A_1"}));
+        b1->t_chk->setCurrentText(QStringLiteral("회 원 명"));
+        b1->t_ser->setText(QStringLiteral("5%할"));
+        b1->cmd_fnd->click();
+        QCOMPARE(column(ms, 4), QStringList({"P1"}));
+        b1->t_ser->setText(QStringLiteral("밑줄") + QChar(0) + QStringLiteral("_"));
+        b1->cmd_fnd->click();
+        QCOMPARE(column(ms, 4), QStringList({"A_1"}));
+        // The box takes no more than a search needs.
+        b1->t_ser->setText(QString(500, QChar(u'x')));
+        QCOMPARE(b1->t_ser->text().size(), 100);
+    }
+
+    void selected_option_clicked_again_stays()
+    {
+        QVERIFY(b1->op_0->isChecked());
+        b1->op_0->click();
+        QVERIFY(b1->op_0->isChecked());
+        QVERIFY(!b1->op_1->isChecked());
+        QCOMPARE(ms->rows() - 1, 5);
+        b1->op_1->click();
+        b1->op_1->click();
+        QVERIFY(b1->op_1->isChecked());
+        QCOMPARE(column(ms, 4), QStringList({"M006", "M007"}));
+    }
+
     void filters_by_kind_use_and_field()
     {
         b1->t_gbn->setCurrentText(QStringLiteral("비 회 원"));

@@ -143,6 +143,37 @@ private slots:
         QCOMPARE(b1->ms->text(row_of(b1->ms, "LONGCODE9"), 5), QStringLiteral("새이름"));
     }
 
+    void selected_option_clicked_again_stays()
+    {
+        open_list();
+        MsgResponder r;
+        QStringList seen;
+        when_dialog_shows("B1_add_edt", [&](QWidget* w) {
+            auto* d = static_cast<B1_add_edt*>(w);
+            // "(A)정회원" and the period's "예" are both selected; clicking either
+            // again leaves both pairs as they are.
+            d->op_0->click();
+            d->Option1->click();
+            seen << QString::number(d->op_0->isChecked()) << QString::number(d->op_1->isChecked())
+                 << QString::number(d->Option1->isChecked()) << QString::number(d->Option2->isChecked());
+            d->op_1->click();
+            d->op_0->click();
+            d->op_0->click();
+            seen << QString::number(d->op_0->isChecked()) << QString::number(d->Option1->isChecked());
+            QTest::keyClicks(d->t_cod, "a001");
+            type_text(d->t_nam, QStringLiteral("정회원"));
+            d->Check1->setChecked(true);
+            d->cmd_chk->click();
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        b1->cmd_add->click();
+        QCOMPARE(seen, (QStringList{"1", "0", "1", "0", "1", "1"}));
+        QCOMPARE(r.texts, (QStringList{"작성한 내용을 등록하시겠습니까?", "등록완료!"}));
+        QCOMPARE(shop->rows("select gbn from TB1 where cod='A001'"), (QList<QVariantList>{{"A"}}));
+        QCOMPARE(shop->rows("select s_dat,mon from TB1_1 where cod='A001'"),
+                 (QList<QVariantList>{{"2028-01-10", 30000}}));
+    }
+
     void periods_added_and_changed_across_a_leap_day()
     {
         shop->add_member("P001", "기간회원");

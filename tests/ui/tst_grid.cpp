@@ -27,6 +27,16 @@ void fill(FlexGrid& g, int n)
 
 int shown_rows(const FlexGrid& g) { return g.model()->rowCount(); }
 
+// A shown grid of 200 rows with the list windows' wheel rule.
+void show_hooked(FlexGrid& g)
+{
+    g.resize(400, 200);
+    fill(g, 200);
+    hook_wheel(&g);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+}
+
 void wheel(FlexGrid& g, QPoint angle)
 {
     const QPointF at(20, 20);
@@ -47,6 +57,8 @@ private slots:
     void last_column_takes_the_rest();
     void wheel_rule();
     void real_wheel_events();
+    void removing_and_sorting_rows();
+    void fine_wheel_steps_add_up();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -214,11 +226,7 @@ void TestGrid::last_column_takes_the_rest()
 void TestGrid::wheel_rule()
 {
     FlexGrid g;
-    g.resize(400, 200);
-    fill(g, 200);
-    hook_wheel(&g);
-    g.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    show_hooked(g);
     QScrollBar* bar = g.verticalScrollBar();
     QVERIFY(bar->maximum() > 50);
     const int page = bar->pageStep();
@@ -261,6 +269,77 @@ void TestGrid::real_wheel_events()
     unhook_wheel(&g);
     unhook_wheel(&g);
     QVERIFY(!g.wheel_hooked());
+}
+
+void TestGrid::removing_and_sorting_rows()
+{
+    FlexGrid g;
+    g.resize(400, 300);
+    g.show();
+    fill(g, 5);
+    const QStringList keys = {"b", "A", "가", "a", "C"};
+    for (int r = 1; r <= 5; ++r) g.set_text(r, 0, keys[r - 1]);
+    g.set_cell_fore_color(2, 2, Qt::red);
+    // Descending, case ignored, equal keys in their old order; colours go with their rows.
+    g.sort_rows(0, true);
+    QStringList order;
+    for (int r = 1; r < g.rows(); ++r) order << g.text(r, 0) + g.text(r, 1);
+    QCOMPARE(order, QStringList({"가r3", "Cr5", "br1", "Ar2", "ar4"}));
+    QCOMPARE(g.cell_fore_color(4, 2), QColor(Qt::red));
+    QCOMPARE(g.cell_fore_color(2, 2), QColor(Qt::black));
+    QCOMPARE(g.model()->index(0, 1).data().toString(), QStringLiteral("r3"));
+
+    g.set_row(4);
+    g.remove_row(2);
+    QCOMPARE(g.rows(), 5);
+    QCOMPARE(shown_rows(g), 4);
+    QCOMPARE(g.text(2, 1), QStringLiteral("r1"));
+    QCOMPARE(g.cell_fore_color(3, 2), QColor(Qt::red));
+    QCOMPARE(g.row(), 4);
+    g.remove_row(4);
+    QCOMPARE(g.row(), 3);   // the current row was the last one
+    QCOMPARE(g.text(3, 1), QStringLiteral("r2"));
+    g.remove_row(0);        // the header stays
+    g.remove_row(9);
+    QCOMPARE(g.rows(), 4);
+
+    // A row scrolled to the top of the view.
+    fill(g, 200);
+    g.set_top_row(50);
+    QCOMPARE(g.rowAt(0), 49);
+}
+
+void TestGrid::fine_wheel_steps_add_up()
+{
+    FlexGrid g;
+    show_hooked(g);
+    QScrollBar* bar = g.verticalScrollBar();
+    QVERIFY(bar->pageStep() > 1);
+    bar->setValue(100);
+    // A touch pad's steps of a third of a notch: one line for the three.
+    wheel(g, QPoint(0, -40));
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 100);
+    wheel(g, QPoint(0, -40));
+    QCOMPARE(bar->value(), 101);
+    // Upwards likewise, a line for each 120 made.
+    for (int i = 0; i < 8; ++i) g.wheel_scroll(30);
+    QCOMPARE(bar->value(), 99);
+    // Turning back starts the sum anew: 90 up then 60 down moves nothing.
+    g.wheel_scroll(90);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 99);
+    g.wheel_scroll(-60);
+    QCOMPARE(bar->value(), 100);
+    // A notch is still a line, and more than a notch at once still a page.
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-120);
+    QCOMPARE(bar->value(), 101);
+    g.wheel_scroll(-80);
+    g.wheel_scroll(-40);
+    QCOMPARE(bar->value(), 102);
+    wheel(g, QPoint(0, 240));
+    QCOMPARE(bar->value(), 102 - bar->pageStep());
 }
 
 QTEST_MAIN(TestGrid)

@@ -1,0 +1,157 @@
+// The workbook loads (A6, A7) on the big shop: a workbook of 50,000 members
+// and one of 200,000 items, written here, each read into the screen's grid,
+// checked, sorted and registered in one transaction.
+#include "bench.h"
+#include "data/db.h"
+#include "intake/A6.h"
+#include "intake/A7.h"
+#include "ui/FlexGrid.h"
+
+#include <QDate>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <xlsxwriter.h>
+#include <functional>
+
+namespace {
+
+// Counts the paints of the progress bar while the screen works without
+// yielding: each one is the bar seen moving.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// Writes rows 2 .. n+1 under a heading row; row(i, cells) fills one row.
+bool write_sheet(const QString& path, int n, const std::function<void(int i, lxw_worksheet*, lxw_row_t, lxw_format*)>& row)
+{
+    lxw_workbook_options opt = {};
+    opt.constant_memory = LXW_TRUE;
+    const QByteArray p = path.toUtf8();
+    lxw_workbook* wb = workbook_new_opt(p.constData(), &opt);
+    if (!wb) return false;
+    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+    lxw_format* date = workbook_add_format(wb);
+    format_set_num_format(date, "yyyy-mm-dd");
+    for (int c = 0; c < 11; ++c) worksheet_write_string(ws, 0, lxw_col_t(c), "제목", nullptr);
+    for (int i = 0; i < n; ++i) row(i, ws, lxw_row_t(i + 1), date);
+    return workbook_close(wb) == LXW_NO_ERROR;
+}
+
+void text(lxw_worksheet* ws, lxw_row_t r, int c, const QString& t)
+{
+    worksheet_write_string(ws, r, lxw_col_t(c), t.toUtf8().constData(), nullptr);
+}
+
+qint64 count(const char* sql) { return con().scalar(Query(sql)).toLongLong(); }
+
+void load_case(const QString& name, bool written, const QString& path, int rows, LoadWindow* w,
+               const QString& table, const char* count_sql)
+{
+    if (!written) {
+        Line l;
+        l.name = name;
+        l.note = QStringLiteral("workbook not written");
+        print_line(l);
+        delete w;
+        return;
+    }
+    w->resize(1600, 900);
+    w->show();
+    settle();
+    PaintCounter pc;
+    w->PB->installEventFilter(&pc);
+    const qint64 before = count(count_sql);
+    reset_peak();
+
+    const double t0 = now_ms();
+    const bool read = w->load_file(path);
+    const double t_read = now_ms() - t0;
+    const int load_paints = pc.paints;
+    int marked = 0;
+    for (int r = 1; r < w->ms->rows(); ++r) marked += w->ms->text(r, 1).isEmpty() ? 0 : 1;
+    const double t1 = now_ms();
+    const bool saved = read && marked == 0 && w->save_rows();
+    const double t_save = now_ms() - t1;
+    const qint64 after = count(count_sql);
+
+    Line l;
+    l.name = name;
+    l.rows = w->ms->rows() - 1;
+    l.prog = t_read + t_save;
+    l.ms_goal = 30000;
+    l.mb_goal = 600;
+    l.note = QStringLiteral("read+check+sort %1 ms, register %2 ms%3; %4 +%5; bar painted %6x loading, %7x registering")
+                 .arg(t_read, 0, 'f', 0)
+                 .arg(t_save, 0, 'f', 0)
+                 .arg(saved ? QString() : QStringLiteral(" FAILED (marked %1)").arg(marked))
+                 .arg(table)
+                 .arg(after - before)
+                 .arg(load_paints)
+                 .arg(pc.paints - load_paints);
+    if (!saved || l.rows != rows) l.prog = -1;
+    print_line(l);
+    w->PB->removeEventFilter(&pc);
+    delete w;
+}
+
+CaseRegistrar member_load(900, "A6.load_50k_members", [](BenchContext& ctx) {
+    (void)ctx;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("members.xlsx"));
+    const int n = 50000;
+    // Mostly new codes, one in ten already a member (skipped).
+    const bool ok = write_sheet(path, n, [&](int i, lxw_worksheet* ws, lxw_row_t r, lxw_format* date) {
+        const bool old = i % 10 == 0;
+        const QString code = old ? QStringLiteral("M%1").arg(i / 10 + 1, 5, 10, QLatin1Char('0'))
+                                 : QStringLiteral("N%1").arg(i, 5, 10, QLatin1Char('0'));
+        text(ws, r, 0, i % 4 ? QStringLiteral("A") : QStringLiteral("B"));
+        const QDate d = QDate(2018, 1, 1).addDays(i % 2900);
+        lxw_datetime dt = {d.year(), d.month(), d.day(), 0, 0, 0};
+        worksheet_write_datetime(ws, r, 1, &dt, date);
+        if (i % 3) text(ws, r, 2, d.toString(QStringLiteral("yyyy.MM.dd")));
+        if (i % 3) text(ws, r, 3, d.addDays(364).toString(QStringLiteral("yyyy/M/d")));
+        text(ws, r, 4, i % 2 ? QStringLiteral("Y") : QStringLiteral("N"));
+        text(ws, r, 5, code);
+        text(ws, r, 6, QStringLiteral("회원%1").arg(i));
+        text(ws, r, 7, QStringLiteral("02-%1-%2").arg(100 + i % 900).arg(1000 + i % 9000));
+        text(ws, r, 8, QStringLiteral("010-%1-%2").arg(1000 + i % 9000).arg(2000 + i % 7000));
+        text(ws, r, 9, QStringLiteral("서울특별시 중구 세종대로 %1길 %2").arg(i % 120).arg(i % 77));
+        if (i % 5 == 0) text(ws, r, 10, QStringLiteral("단체가입"));
+    });
+    load_case(QStringLiteral("A6.load_50k_members"), ok, path, n, new A6, QStringLiteral("TB1"), "select count(*) from TB1");
+});
+
+CaseRegistrar item_load(910, "A7.load_200k_items", [](BenchContext& ctx) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("items.xlsx"));
+    const int n = 200000;
+    // The shop's items first (updated), then new barcodes; a few new categories.
+    const int old_items = int(std::min<qint64>(ctx.shop.items, n / 2));
+    const QStringList cats = {QStringLiteral("DVD"), QStringLiteral("도서"), QStringLiteral("게임"),
+                              QStringLiteral("보드게임"), QStringLiteral("음반"), QStringLiteral("신규분류")};
+    const bool ok = write_sheet(path, n, [&](int i, lxw_worksheet* ws, lxw_row_t r, lxw_format*) {
+        const QString code = i < old_items ? QStringLiteral("P%1").arg(i + 1, 7, 10, QLatin1Char('0'))
+                                           : QStringLiteral("Q%1").arg(i, 7, 10, QLatin1Char('0'));
+        text(ws, r, 0, cats[i % cats.size()]);
+        text(ws, r, 1, code);
+        text(ws, r, 2, QStringLiteral("바람과 함께 %1").arg(i));
+        text(ws, r, 3, QStringLiteral("%1분").arg(90 + i % 60));
+        text(ws, r, 4, QStringLiteral("제작사%1").arg(i % 300));
+        if (i % 7 == 0) text(ws, r, 5, QStringLiteral("초판"));
+        worksheet_write_number(ws, r, 8, 1000 + 500 * (i % 5), nullptr);
+        worksheet_write_number(ws, r, 9, 300 + 100 * (i % 3), nullptr);
+        if (i % 11 == 0) text(ws, r, 10, QStringLiteral("신간"));
+    });
+    load_case(QStringLiteral("A7.load_200k_items"), ok, path, n, new A7, QStringLiteral("TB4"), "select count(*) from TB4");
+});
+
+} // namespace
