@@ -43,12 +43,10 @@ CaseRegistrar output_export(600, "output.export_CA_year", [](BenchContext& ctx) 
     const ListSource src = ListSource::of(w);
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/list.xlsx");
-    const QString title = QStringLiteral("[") + src.caption() + QStringLiteral("]");
-    const QString info = src.info() + QStringLiteral("  검색기간: ") + src.date1() + QStringLiteral(" ~ ") + src.date2();
     // One run: the workbook is hundreds of MB of sheet XML.
     const double t0 = now_ms();
     src.start_progress(w->ms->rows() - 1);
-    const bool ok = write_grid_sheet(path, *w->ms, title, info, [&src] { src.step_progress(); });
+    const bool ok = write_grid_sheet(path, *w->ms, sheet_title(w), sheet_info(w, QStringLiteral("CA")), [&src] { src.step_progress(); });
     const double t = now_ms() - t0;
     Line l;
     l.name = QStringLiteral("output.export_CA_year");

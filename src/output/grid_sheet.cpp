@@ -95,6 +95,15 @@ bool write_grid_sheet(const QString& path, const FlexGrid& ms, const QString& ti
     return workbook_close(wb) == LXW_NO_ERROR;
 }
 
+QString sheet_title(QWidget* frm) { return QStringLiteral("[%1]").arg(ListSource::of(frm).caption()); }
+
+QString sheet_info(QWidget* frm, const QString& code)
+{
+    const ListSource src = ListSource::of(frm);
+    if (code.startsWith(u'B')) return src.info();
+    return QStringLiteral("%1  검색기간: %2 ~ %3").arg(src.info(), src.date1(), src.date2());
+}
+
 void export_to_excel(QWidget* frm, const QString& code)
 {
     const ListSource src = ListSource::of(frm);
@@ -103,11 +112,6 @@ void export_to_excel(QWidget* frm, const QString& code)
         msg_info(frm, QStringLiteral("엑셀로 변환할 내용이 없습니다!"));
         return;
     }
-    const QString title = QStringLiteral("[") + src.caption() + QStringLiteral("]");
-    const QString info = code.startsWith(u'B')
-                             ? src.info()
-                             : src.info() + QStringLiteral("  검색기간: ") + src.date1() + QStringLiteral(" ~ ") + src.date2();
-
     // A fresh folder of its own, left for the spreadsheet program; the
     // workbook is read-only, so the user keeps it only under a new name.
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/torvisk-export-XXXXXX"));
@@ -117,7 +121,7 @@ void export_to_excel(QWidget* frm, const QString& code)
     name.replace(u'/', u'_');
     const QString path = dir.path() + u'/' + (name.isEmpty() ? QStringLiteral("list") : name) + QStringLiteral(".xlsx");
     src.start_progress(src.ms->rows() - 1);
-    ok = ok && write_grid_sheet(path, *src.ms, title, info, [&src] { src.step_progress(); });
+    ok = ok && write_grid_sheet(path, *src.ms, sheet_title(frm), sheet_info(frm, code), [&src] { src.step_progress(); });
     ok = ok && QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     ok = ok && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     if (!ok) {

@@ -16,6 +16,12 @@ class QWidget;
 bool write_grid_sheet(const QString& path, const FlexGrid& ms, const QString& title, const QString& info,
                       const std::function<void()>& row_done = {});
 
+// Row 1 and row 2 of a window's sheet: "[" caption "]", and the count line
+// la_inf, for the history and the summaries (codes not starting with "B")
+// followed by their period.
+QString sheet_title(QWidget* frm);
+QString sheet_info(QWidget* frm, const QString& code);
+
 // Sheet width of a grid column of `twips`.
 int sheet_width(int twips);
 

@@ -44,7 +44,7 @@ void print_list_window(const QString& window)
     // The lists of a period carry it after their count line.
     QString info = src.info();
     if (src.t_date1 && src.t_date2)
-        info = src.info() + QStringLiteral(" 검색기간: ") + src.date1() + QStringLiteral(" ~ ") + src.date2();
+        info = QStringLiteral("%1 검색기간: %2 ~ %3").arg(src.info(), src.date1(), src.date2());
     const ReportRenderer report(layout, data, info, date_text(today()));
     show_report_preview(src.form, report);
 }
