@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 #include <algorithm>
 
 namespace {
@@ -191,8 +192,14 @@ bool ReportRenderer::print(QPagedPaintDevice* device) const
     const int pages = page_count(device);
     const double page_w = device->width() * 1440.0 / device->logicalDpiX();
     const int body_left = std::max(0, int(page_w - kBodyWidth) / 2);
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !device->newPage()) return false;
+    // A printer may be asked for some pages only (the print dialog's range).
+    int first = 0, last = pages - 1;
+    if (auto* printer = dynamic_cast<QPrinter*>(device); printer && printer->fromPage() > 0) {
+        first = std::min(printer->fromPage(), pages) - 1;
+        last = std::clamp(printer->toPage() > 0 ? printer->toPage() - 1 : last, first, pages - 1);
+    }
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !device->newPage()) return false;
         paint_page(p, page, pages, per, body_left);
     }
     return p.end();

@@ -53,7 +53,8 @@ public:
     // Records on one page and the number of pages for a device.
     int records_per_page(const QPagedPaintDevice* device) const;
     int page_count(const QPagedPaintDevice* device) const;
-    // Every page; false when the device cannot be painted.
+    // Every page (a printer's page range only, when it has one); false when
+    // the device cannot be painted.
     bool print(QPagedPaintDevice* device) const;
 
     const ReportLayout& layout() const { return layout_; }

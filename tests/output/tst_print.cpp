@@ -353,6 +353,19 @@ void TestPrint::renderer_on_any_device()
     QVERIFY(!has(pages[1], QStringLiteral("BC0054")));
     QVERIFY(has(pages[2], QStringLiteral("3 / 3")));
 
+    // A printer asked for pages 2 to 3 gets those, numbered of all pages.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf("range"));
+    ReportRenderer::set_page(&printer);
+    printer.setFromTo(2, 3);
+    QVERIFY(report.print(&printer));
+    const QStringList range = pdf_pages(pdf("range"));
+    QCOMPARE(range.size(), 2);
+    QVERIFY(has(range[0], QStringLiteral("2 / 3")));
+    QVERIFY(has(range[0], QStringLiteral("BC0027")));
+    QVERIFY(has(range[1], QStringLiteral("3 / 3")));
+
     ReportData none;
     none.columns = data.columns;
     const ReportRenderer empty(report_layout(QStringLiteral("r_3")), none, QString(), QStringLiteral("2026-03-10"));
