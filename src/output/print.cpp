@@ -32,10 +32,10 @@ void print_list_window(const QString& window)
     Connection prt;
     ReportData data;
     const ReportLayout layout = report_layout(QLatin1String(list->report));
-    src.start_progress(src.ms->rows() - 1);
-    const bool ok = open_print_db(prt)
-                    && copy_to_print_table(prt, *list, *src.ms, [&src] { src.step_progress(); })
-                    && load_report_data(prt, layout.table, &data);
+    bool ok = open_print_db(prt);
+    if (ok) src.start_progress(src.ms->rows() - 1);
+    ok = ok && copy_to_print_table(prt, *list, *src.ms, [&src] { src.step_progress(); })
+         && load_report_data(prt, layout.table, &data);
     prt.close();
     if (!ok) {
         msg_info(src.form, QStringLiteral("인쇄데이터베이스를 초기화하지 못하였습니다!"));
