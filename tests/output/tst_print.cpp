@@ -454,9 +454,11 @@ void TestPrint::broken_print_database()
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(4096, 'x'));
         }
+        w->PB->setValue(1);
         p = run_print(QStringLiteral("r_1"), pdf("c"), print_members);
         QVERIFY(!p.shown);
         QCOMPARE(r.texts, QStringList{kNoDb});
+        QCOMPARE(w->PB->value(), 1);   // the bar stays where it stood
         QCOMPARE(r.icons.first(), QMessageBox::Information);
     }
     // The print never makes PRT.mdb itself.
