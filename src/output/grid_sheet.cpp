@@ -114,9 +114,12 @@ void export_to_excel(QWidget* frm, const QString& code)
     }
     // A fresh folder of its own, left for the spreadsheet program; the
     // workbook is read-only, so the user keeps it only under a new name.
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/torvisk-export-XXXXXX"));
+    // (A temporary path that names no folder comes back empty: no folder
+    // is then made at the root.)
+    const QString tmp = QDir::tempPath();
+    QTemporaryDir dir(tmp + QStringLiteral("/torvisk-export-XXXXXX"));
     dir.setAutoRemove(false);
-    bool ok = dir.isValid();
+    bool ok = !tmp.isEmpty() && dir.isValid();
     QString name = src.caption();
     name.replace(u'/', u'_');
     const QString path = dir.path() + u'/' + (name.isEmpty() ? QStringLiteral("list") : name) + QStringLiteral(".xlsx");

@@ -325,6 +325,15 @@ void TestExport::refusals_and_failure()
     else qputenv("TMPDIR", tmp);
     QTRY_COMPARE(r.texts, QStringList{QStringLiteral("엑셀변환실패!")});
     QVERIFY(catcher->files.isEmpty());
+    // A temporary folder that does not exist: the same, nothing made elsewhere.
+    r.clear();
+    qputenv("TMPDIR", QFile::encodeName(shop->dir() + QStringLiteral("/no-such-folder")));
+    export_to_excel(w, QStringLiteral("B1"));
+    if (tmp.isNull()) qunsetenv("TMPDIR");
+    else qputenv("TMPDIR", tmp);
+    QTRY_COMPARE(r.texts, QStringList{QStringLiteral("엑셀변환실패!")});
+    QVERIFY(catcher->files.isEmpty());
+    QVERIFY(QDir(QStringLiteral("/")).entryList({QStringLiteral("torvisk-export-*")}, QDir::Dirs).isEmpty());
 
     w->close();
 }
