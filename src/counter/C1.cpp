@@ -45,7 +45,7 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
 {
 
     fm_m = named<QGroupBox>("fm_m", QStringLiteral("회원정보"), this);
-    tw_place(fm_m, 120, 60, 10800, 3060);
+    tw_place(fm_m, 120, 60, 10800, 3860);
     label(fm_m, nullptr, QStringLiteral("회원코드"), 120, 300, 860);
     t_m_cod = box(fm_m, "t_m_cod", 1000, 300, 1300);
     t_m_gbn = box(fm_m, "t_m_gbn", 2360, 300, 500, true);
@@ -66,10 +66,11 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     la_m_cnt = label(fm_m, "la_m_cnt", QString(), 4960, 720, 800);
     label(fm_m, nullptr, QStringLiteral("회원의 최근 대여목록을 나타냅니다!"), 5900, 720, 4700);
     ms_m = named<FlexGrid>("ms_m", fm_m);
-    tw_place(ms_m, 120, 1140, 10560, 1800);
+    // High enough for the header and five rows at their design heights.
+    tw_place(ms_m, 120, 1140, 10560, 2600);
 
     fm_p = named<QGroupBox>("fm_p", returns_ ? QStringLiteral("반납정보") : QStringLiteral("대여정보"), this);
-    tw_place(fm_p, 120, 3180, 10800, 4080);
+    tw_place(fm_p, 120, 3980, 10800, 4080);
     label(fm_p, nullptr, QStringLiteral("바 코 드"), 120, 300, 860);
     t_p_cod = box(fm_p, "t_p_cod", 1000, 300, 1800);
     label(fm_p, nullptr, QStringLiteral("누적대여횟수:"), 2900, 300, 1200);
@@ -112,12 +113,14 @@ CounterForm::CounterForm(const QString& name, const QString& caption, bool retur
     cmd_hid = plain_button(pic_upt, "cmd_hid", QStringLiteral("닫기"), 4920, 2060, 900, 400);
     pic_upt->hide();
 
-    cmd_add = plain_button(this, "cmd_add", returns_ ? QStringLiteral("반납등록") : QStringLiteral("대여등록"), 6900, 7360,
+    cmd_add = plain_button(this, "cmd_add", returns_ ? QStringLiteral("반납등록") : QStringLiteral("대여등록"), 6900, 8160,
                      1300, 400);
-    cmd_clr = plain_button(this, "cmd_clr", QStringLiteral("다시입력"), 8260, 7360, 1300, 400);
-    cmd_ext = plain_button(this, "cmd_ext", QStringLiteral("닫기"), 9620, 7360, 1300, 400);
-    tw_place(this, 0, 0, 11040, 7900);
-    setFixedSize(size());
+    cmd_clr = plain_button(this, "cmd_clr", QStringLiteral("다시입력"), 8260, 8160, 1300, 400);
+    cmd_ext = plain_button(this, "cmd_ext", QStringLiteral("닫기"), 9620, 8160, 1300, 400);
+    // Only the size: the dialog opens centred over the main window.
+    setFixedSize(twips_to_px(11040), twips_to_px(8700));
+    keep_look_when_disabled(fm_m);
+    keep_look_when_disabled(fm_p);
 
     connect(t_m_cod, &QLineEdit::returnPressed, this, &CounterForm::t_m_cod_keydown);
     connect(t_p_cod, &QLineEdit::returnPressed, this, &CounterForm::t_p_cod_keydown);
@@ -157,6 +160,7 @@ void CounterForm::layout_grids()
     ms_m->set_rows(n + 1);
     ms_m->set_row_height(0, 500);
     ms_m->set_row_height(1, 400);
+    ms_m->fit_data_rows(n);
     ms_m->set_col_alignment(1, FlexGrid::AlignCenter);
     ms_m->set_col_alignment(2, FlexGrid::AlignCenter);
     ms_m->set_col_alignment(3, FlexGrid::AlignLeft);
@@ -173,6 +177,7 @@ void CounterForm::layout_grids()
     ms_p->set_rows(n + 1);
     ms_p->set_row_height(0, 500);
     ms_p->set_row_height(1, 400);
+    ms_p->fit_data_rows(n);
     ms_p->set_col_alignment(1, FlexGrid::AlignCenter);
     ms_p->set_col_alignment(2, FlexGrid::AlignCenter);
     ms_p->set_col_alignment(3, FlexGrid::AlignRight);

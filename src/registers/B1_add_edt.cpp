@@ -133,6 +133,11 @@ B1_add_edt::B1_add_edt(QWidget* parent)
     connect(Command4, &QPushButton::clicked, this, &B1_add_edt::Command4_click);
     connect(ms, &FlexGrid::DblClick, this, &B1_add_edt::ms_dbl_click);
 
+    // The period frames are disabled for a new member, not greyed.
+    keep_look_when_disabled(fm1);
+    keep_look_when_disabled(fm2);
+    keep_look_when_disabled(fm3);
+
     reset_controls();
 }
 

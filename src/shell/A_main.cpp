@@ -6,6 +6,7 @@
 #include "output/print.h"
 #include "shell/screens.h"
 #include "ui/controls.h"
+#include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
@@ -29,6 +30,8 @@
 
 A_main::A_main(QWidget* parent) : QMainWindow(parent)
 {
+    // Font, style, Korean dialogs and icon, before the first control is made.
+    install_look();
     setObjectName(QStringLiteral("A_main"));
     setWindowTitle(QStringLiteral("Torvisk System (KX)"));
     mdi = named<QMdiArea>("mdi", this);
@@ -337,6 +340,12 @@ void A_main::screen_command(const QString& name)
 {
     if (!logged_in()) return;
     open_screen(name);
+}
+
+void A_main::open_item_summary()
+{
+    if (!logged_in()) return;
+    open_screen(QStringLiteral("E3"));
 }
 
 void A_main::open_screen(const QString& name)

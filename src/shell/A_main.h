@@ -64,6 +64,8 @@ private:
     void build_login_panel();
     void build_menus();
     void open_screen(const QString& name);
+    // The per-item summary E3: kept for the shop's own use, on no menu.
+    void open_item_summary();
     void list_output(const QString& code, int item);
     bool unloading_ = false;
 };

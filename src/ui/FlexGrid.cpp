@@ -1,7 +1,10 @@
 #include "ui/FlexGrid.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -212,9 +215,46 @@ private:
     int shown_cols_ = 0;
 };
 
+// ------------------------------------------------------------ FlexGridCells
+// Paints a cell as the style does, but its text with the grid's own narrow
+// padding instead of the style's wider item margins.
+class FlexGridCells : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
+        if (text.isEmpty()) return;
+        const QRect r = opt.rect.adjusted(FlexGrid::cell_padding, 0, -FlexGrid::cell_padding, 0);
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Active
+                                                                                 : QPalette::Inactive;
+        const bool selected = opt.state & QStyle::State_Selected;
+        p->save();
+        p->setFont(opt.font);
+        p->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        p->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
+                    opt.fontMetrics.elidedText(text, Qt::ElideRight, r.width()));
+        p->restore();
+    }
+};
+
 // ------------------------------------------------------------------ FlexGrid
+int FlexGrid::text_room(int twips)
+{
+    // The grid line takes the last pixel of each cell.
+    return twips_to_px(twips) - 1 - 2 * cell_padding;
+}
+
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this))
 {
+    setItemDelegate(new FlexGridCells(this));
     store_.resize(1, 2);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -397,6 +437,16 @@ void FlexGrid::set_row_height(int r, int twips)
 }
 
 int FlexGrid::row_height(int r) const { return r == 0 ? header_h_ : row_h_; }
+
+void FlexGrid::fit_data_rows(int n)
+{
+    if (n <= 0) return;
+    // The header's set height: the view may not have laid it out yet.
+    const int room = height() - 2 * frameWidth() - std::max(twips_to_px(header_h_), 1);
+    const int line = fontMetrics().height() + 4;
+    const int px = std::clamp(room / n, line, std::max(twips_to_px(row_h_), line));
+    verticalHeader()->setDefaultSectionSize(px);
+}
 
 void FlexGrid::set_col_alignment(int c, Align a)
 {

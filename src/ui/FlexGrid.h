@@ -105,6 +105,12 @@ public:
     explicit FlexGrid(QWidget* parent = nullptr);
     ~FlexGrid() override;
 
+    // Pixels between a cell's text and the cell's left and right edges (the
+    // narrow padding of a classic grid), and the room for text that a
+    // column of `twips` leaves beside its grid line.
+    static constexpr int cell_padding = 1;
+    static int text_room(int twips);
+
     int rows() const;
     void set_rows(int n);          // header row included; at least 1
     int cols() const;
@@ -140,6 +146,10 @@ public:
     // Row 0 sets the header's height; any data row sets the height of all data rows.
     void set_row_height(int r, int twips);
     int row_height(int r) const;
+    // Data rows no higher than set, but low enough (down to the font's line)
+    // that n of them show under the header without scrolling; row_height()
+    // keeps the height set.
+    void fit_data_rows(int n);
     void set_col_alignment(int c, Align a);
     Align col_alignment(int c) const;
     void set_cell_fore_color(int r, int c, const QColor& color);

@@ -8,6 +8,7 @@
 #include "ui/twips.h"
 
 #include <QComboBox>
+#include <climits>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -75,8 +76,70 @@ void layout_list_buttons(QWidget* form, const QStringList& order)
         tw_set_width(fm_sub, w);
     }
     if (fm_sub && cmd_fnd) tw_set_left(cmd_fnd, tw_rect(fm_sub).width - tw_rect(cmd_fnd).width - 120);
-    if (fm_sub && t_ser && cmd_fnd)
-        tw_set_width(t_ser, tw_rect(fm_sub).width - tw_rect(t_ser).left - tw_rect(cmd_fnd).width - 180);
+    if (fm_sub && t_ser && cmd_fnd) {
+        const TwRect s = tw_rect(t_ser);
+        const int room = tw_rect(fm_sub).width - s.left - tw_rect(cmd_fnd).width - 180;
+        if (room >= list_frame::ser_min_width) {
+            tw_set_width(t_ser, room);
+        } else {
+            // Too narrow a window: the search box keeps room for a search
+            // text, the search button follows it and the search bar grows.
+            tw_set_width(t_ser, list_frame::ser_min_width);
+            tw_set_left(cmd_fnd, s.left + list_frame::ser_min_width + 60);
+            tw_set_width(fm_sub, tw_rect(cmd_fnd).left + tw_rect(cmd_fnd).width + 120);
+        }
+    }
+}
+
+void give_way_in_summary(QWidget* form)
+{
+    QWidget* fm_sum = form ? part(form, "fm_sum") : nullptr;
+    if (!fm_sum) return;
+    // The count line and the progress bar, least important last.
+    QList<QWidget*> yielding;
+    for (const char* n : {"la_inf", "PB"})
+        if (QWidget* w = fm_sum->findChild<QWidget*>(QLatin1String(n), Qt::FindDirectChildrenOnly)) yielding << w;
+
+    // Back to the designed places first: a window grown again gets them back.
+    for (QWidget* w : yielding) {
+        const QVariant gave = w->property("gave_width");
+        if (gave.isValid() && tw_rect(w).width == gave.toInt()) tw_set_width(w, w->property("design_width").toInt());
+        w->setProperty("gave_width", QVariant());
+        if (w->property("gave_way").toBool()) {
+            w->setProperty("gave_way", false);
+            w->show();
+        }
+    }
+
+    // The other controls that lie over one of them (with a gap between).
+    constexpr int gap = 60;
+    auto in_the_way = [&](QWidget* y) {
+        QList<TwRect> out;
+        const TwRect r = tw_rect(y);
+        for (QWidget* w : fm_sum->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (yielding.contains(w) || w->isHidden()) continue;
+            const TwRect o = tw_rect(w);
+            if (o.left < r.left + r.width + gap && o.left + o.width + gap > r.left) out << o;
+        }
+        return out;
+    };
+    // The progress bar goes; the count line ends before the first of them.
+    for (QWidget* w : yielding) {
+        const QList<TwRect> others = in_the_way(w);
+        if (w->isHidden() || others.isEmpty()) continue;
+        if (w->objectName() == QLatin1String("PB")) {
+            w->setProperty("gave_way", true);
+            w->hide();
+            continue;
+        }
+        const int left = tw_rect(w).left;
+        // One that begins before it leaves it no room at all.
+        int right = INT_MAX;
+        for (const TwRect& o : others) right = std::min(right, o.left > left ? o.left - gap : left);
+        w->setProperty("design_width", tw_rect(w).width);
+        tw_set_width(w, std::max(right - left, 0));
+        w->setProperty("gave_width", tw_rect(w).width);
+    }
 }
 
 ListWindow::ListWindow(const QString& name, const QString& caption, const Frame& frame, QWidget* parent)
@@ -206,6 +269,7 @@ void ListWindow::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     form_resize();
     place_summary();
+    give_way_in_summary(this);
     set_col_width();
 }
 
@@ -214,5 +278,6 @@ void ListWindow::showEvent(QShowEvent* e)
     QWidget::showEvent(e);
     form_resize();
     place_summary();
+    give_way_in_summary(this);
     set_col_width();
 }

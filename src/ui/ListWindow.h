@@ -18,6 +18,11 @@ void layout_list_form(const QString& mode, QWidget* form);
 // The same with the buttons named right to left (the first is cmd_ext, 150
 // twips from the right edge; each further one 60 twips left of the one before).
 void layout_list_buttons(QWidget* form, const QStringList& right_to_left);
+// Where the screen's own controls in fm_sum would lie over the count line
+// la_inf or a progress bar PB, these give way (the bar is hidden, the line
+// ends before the next control); elsewhere everything keeps its place, and
+// a window grown again gives them their places back.
+void give_way_in_summary(QWidget* form);
 
 // The frame every list window shares: a button bar fm_mnu with the search
 // bar fm_sub (t_ser, cmd_fnd) and the buttons cmd_add, cmd_edt, cmd_del,
@@ -106,6 +111,7 @@ constexpr int mnu_left = 105, mnu_top = 60, mnu_height = 720;
 constexpr int sub_left = 120, sub_top = 120, sub_height = 540;
 constexpr int btn_top = 180, btn_width = 1215, btn_height = 420;
 constexpr int ctl_top = 105, ctl_height = 330;   // boxes inside fm_sub
+constexpr int ser_min_width = 1500;              // the search box at its narrowest
 constexpr int grd_left = 105;
 constexpr int sum_left = 120, sum_top = 150, sum_height = 420;
 constexpr int ms_left = 120, ms_top = 630;

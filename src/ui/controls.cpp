@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QPalette>
 #include <QStyle>
 
 namespace {
@@ -185,4 +187,72 @@ bool choose_open_file(QWidget* parent, const QString& filter, const QString& las
     if (cd.exec() != QDialog::Accepted) return false;
     *path = cd.selectedFiles().value(0);
     return true;
+}
+
+namespace {
+class FrameLook : public QObject {
+public:
+    explicit FrameLook(QWidget* frame) : QObject(frame), frame_(frame)
+    {
+        watch(frame_);
+        for (QWidget* w : frame_->findChildren<QWidget*>()) watch(w);
+        apply_all(frame_);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() != QEvent::EnabledChange || !o->isWidgetType()) return false;
+        // The frame's own change reaches it after its children's, which
+        // it then covers; a control's own change is applied to it and below.
+        const bool frame_off = frame_->testAttribute(Qt::WA_ForceDisabled);
+        if (o == frame_) apply_all(frame_);
+        else if (frame_off == masked_) apply_all(static_cast<QWidget*>(o));
+        return false;
+    }
+
+private:
+    void watch(QWidget* w)
+    {
+        w->installEventFilter(this);
+        // A widget with a palette of its own gets it back.
+        if (w->testAttribute(Qt::WA_SetPalette)) w->setProperty("own_palette", QVariant::fromValue(w->palette()));
+    }
+
+    void apply_all(QWidget* top)
+    {
+        masked_ = frame_->testAttribute(Qt::WA_ForceDisabled);
+        apply(top);
+        for (QWidget* w : top->findChildren<QWidget*>()) apply(w);
+    }
+
+    void apply(QWidget* w)
+    {
+        const QVariant own = w->property("own_palette");
+        if (!masked_ && !own.isValid() && !w->testAttribute(Qt::WA_SetPalette)) return;
+        QPalette pal = own.isValid() ? own.value<QPalette>() : QPalette();
+        if (masked_) {
+            // Disabled colours: the normal ones, unless the control is
+            // disabled on its own (then the usual disabled ones, set here
+            // so that it does not take the frame's).
+            const QPalette normal = own.isValid() ? pal : QApplication::palette(w);
+            const bool own_disabled = w != frame_ && !w->isEnabledTo(frame_);
+            const QPalette::ColorGroup from = own_disabled ? QPalette::Disabled : QPalette::Active;
+            for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                const auto role = QPalette::ColorRole(r);
+                if (role == QPalette::NoRole) continue;
+                pal.setBrush(QPalette::Disabled, role, normal.brush(from, role));
+            }
+        }
+        w->setPalette(pal);
+    }
+
+    QWidget* frame_;
+    bool masked_ = false;   // the frame's contents keep their look
+};
+}
+
+void keep_look_when_disabled(QWidget* frame)
+{
+    if (frame) new FrameLook(frame);
 }

@@ -60,6 +60,12 @@ private:
     QHash<QObject*, QPointer<QWidget>> next_;
 };
 
+// A frame the screen disables (setEnabled(false)) blocks input but keeps the
+// normal look of its contents, as disabled frames did on the desktop the
+// screens were made for; a control disabled on its own inside it still
+// looks disabled. Call once, after the frame's controls are made.
+void keep_look_when_disabled(QWidget* frame);
+
 // The search box of a list window: Enter runs the search, a double click
 // empties the box.
 void wire_search_box(QLineEdit* t_ser, std::function<void()> find);
