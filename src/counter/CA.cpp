@@ -45,9 +45,7 @@ CA::CA(QWidget* parent) : ListWindow(QStringLiteral("CA"), QStringLiteral("대�
     cmd_edt->setText(QStringLiteral("반납"));
 
     tw_place(la_inf, 60, 60, 4000, 300);
-    PB = named<QProgressBar>("PB", fm_sum);
-    PB->setTextVisible(false);
-    tw_place(PB, 4100, 90, 1200, 240);
+    PB = add_progress_bar(4100, 90, 1200, 240);
 
     Check1 = check(fm_sum, "Check1", QStringLiteral("품목정보상세보기"), 1900);
     Check2 = check(fm_sum, "Check2", QStringLiteral("선택자료결제처리"), 1900);
@@ -109,12 +107,11 @@ void CA::ms_list()
     Text1->setText(list_sql.sql);
     fill_ = ca_fill_grid(ms, *db_con, list_sql, p.kind);
     if (!fill_.found) {
-        PB->setValue(0);
+        show_list_progress(PB, 0);
         la_inf->setText(ca_result_text(fill_));
         return;
     }
-    PB->setMaximum(int(std::min<qint64>(fill_.rows, INT_MAX)));
-    PB->setValue(PB->maximum());
+    show_list_progress(PB, fill_.rows);
     la_inf->setText(ca_result_text(fill_));
     set_col_width();
 }

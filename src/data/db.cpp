@@ -210,6 +210,33 @@ double Cursor::real(int col) const { return sqlite3_column_double(st_, col); }
 bool Cursor::is_null(int col) const { return sqlite3_column_type(st_, col) == SQLITE_NULL; }
 QVariant Cursor::value(int col) const { return column_value(st_, col); }
 
+// ----------------------------------------------------------------- Statement
+Statement::Statement(Connection& c, const QString& sql) : con_(c), sql_(sql)
+{
+    if (!c.handle()) { c.note_error(sql); return; }
+    QString err;
+    st_ = prepare(c.handle(), sql, &err);
+    if (!st_) c.note_error(sql);
+}
+
+Statement::~Statement() { sqlite3_finalize(st_); }
+
+void Statement::bind_utf8(int i, const char* p, int len)
+{
+    if (st_) sqlite3_bind_text(st_, i, p, len, SQLITE_STATIC);
+}
+
+bool Statement::run()
+{
+    if (!st_) return false;
+    int rc = sqlite3_step(st_);
+    while (rc == SQLITE_ROW) rc = sqlite3_step(st_);
+    if (rc != SQLITE_DONE) con_.note_error(sql_);
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+    return rc == SQLITE_DONE;
+}
+
 // ----------------------------------------------------------------- Recordset
 bool Recordset::load(Connection& c, const Query& q)
 {

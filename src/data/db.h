@@ -92,6 +92,28 @@ private:
 
 bool bind_values(sqlite3_stmt* st, const QVariantList& args);
 
+// A statement prepared once and run many times with new values (bulk
+// inserts): bind the values of one run, then run() steps it to the end and
+// makes it ready for the next.
+class Statement {
+public:
+    Statement(Connection& c, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return st_ != nullptr; }
+    // Value i (from 1) as text; the bytes must live until run().
+    void bind_utf8(int i, const char* p, int len);
+    // False on an error (logged with the statement).
+    bool run();
+
+private:
+    Connection& con_;
+    QString sql_;
+    sqlite3_stmt* st_ = nullptr;
+};
+
 // A static, read-only result: every row copied out, walked with move_next.
 class Recordset {
 public:

@@ -81,6 +81,33 @@ INSERT INTO TB0 VALUES (6, 8, '품명', '규격', '제조사', '비고1', '비�
 )SQL");
 }
 
+const QList<PrintTable>& print_tables()
+{
+    static const QList<PrintTable> tables{
+        {"prt1", {"gbn", "dat", "cod", "nam", "tel", "phn", "adr", "sdat", "edat", "kyu", "mee", "big"}},
+        {"prt3", {"sta", "gbn", "cod", "f1", "f2", "f3", "f4", "f5", "f6", "dae", "yun", "big"}},
+        {"prt4", {"mk", "cnt", "dat1", "dat2", "dat3", "m_cod", "m_nam", "p_cod", "p_nam", "dae", "yun",
+                  "u_dae", "u_ban", "big"}},
+        {"prt5", {"gbn", "dat", "cod", "nam", "tel", "phn", "adr", "sdat", "edat", "haebi", "pre", "tot_yun",
+                  "tot_kyu", "tot_mee", "big"}},
+        {"prt6", {"gbn", "dat", "cod", "nam", "tel", "phn", "adr", "pre", "tot_dae", "tot_yun", "dae_kyu",
+                  "yun_kyu", "tot_mee", "big"}},
+    };
+    return tables;
+}
+
+QString print_schema_sql()
+{
+    QString sql;
+    for (const PrintTable& t : print_tables()) {
+        QStringList cols;
+        for (const QString& c : t.columns) cols << c + QStringLiteral(" TEXT");
+        sql += QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2);\n")
+                   .arg(QLatin1String(t.name), cols.join(QStringLiteral(", ")));
+    }
+    return sql;
+}
+
 bool create_main_database(const QString& path, QString* error)
 {
     Connection c;
@@ -116,11 +143,13 @@ bool write_program_folder(const QString& folder, QString* error)
             return false;
         }
     }
+    // PRT.mdb: a plain database; one that lacks print tables gets them.
     const QString prt = dir.filePath(QStringLiteral("PRT.mdb"));
-    if (!QFileInfo::exists(prt)) {
+    {
         Connection c;
-        if (!c.open(prt, QString(), true)) {
-            if (error) *error = QStringLiteral("cannot create %1").arg(prt);
+        if (!c.open(prt, QString(), !QFileInfo::exists(prt))
+            || c.execute(Query("PRAGMA journal_mode=DELETE")) < 0 || !c.execute_script(print_schema_sql())) {
+            if (error) *error = QStringLiteral("cannot write the tables of %1").arg(prt);
             return false;
         }
     }

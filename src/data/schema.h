@@ -1,9 +1,21 @@
 #pragma once
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The delivered main database: eight tables, the view MEM, the indexes of the
 // lists, the one TB0 row and the ADMIN account.
 QString main_schema_sql();
+
+// The five tables of the print database PRT.mdb, every column text, in the
+// order the reports read them.
+struct PrintTable {
+    const char* name;
+    QStringList columns;
+};
+const QList<PrintTable>& print_tables();
+// Creates whichever print tables PRT.mdb lacks (safe on a complete file).
+QString print_schema_sql();
 
 // The password of the delivered ADMIN account.
 QString delivered_admin_password();

@@ -96,7 +96,12 @@ bool LoadWindow::load_file(const QString& path)
     clear_grid();
     la_inf->setText(k_waiting);
     QString why;
-    const std::unique_ptr<WorkbookReader> book = WorkbookReader::open(path, &why);
+    // Reading a big workbook takes seconds: the bar shows how far it got.
+    PB->setRange(0, 100);
+    PB->setValue(0);
+    const std::unique_ptr<WorkbookReader> book =
+        WorkbookReader::open(path, &why, [this](int percent) { PB->setValue(percent); });
+    PB->setValue(0);
     if (!book) {
         qWarning().noquote() << "workbook" << path << "not read:" << why;
         msg_info(this, QStringLiteral("엑셀파일을 열 수 없습니다!"));

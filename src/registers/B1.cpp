@@ -32,10 +32,7 @@ B1::B1(QWidget* parent) : ListWindow(QStringLiteral("B1"), QStringLiteral("전�
     set_search_left(2840);
 
     tw_set_width(la_inf, 3500);
-    PB = named<QProgressBar>("PB", fm_sum);
-    PB->setTextVisible(false);
-    PB->setValue(0);
-    tw_place(PB, 3700, 120, 1800, 200);
+    PB = add_progress_bar(3700, 120, 1800, 200);
     op_0 = named<QRadioButton>("op_0", QStringLiteral("사용중"), fm_sum);
     tw_place(op_0, 5000, 60, 1000, 300);
     op_1 = named<QRadioButton>("op_1", QStringLiteral("미사용"), fm_sum);

@@ -20,6 +20,8 @@ B2::B2(QWidget* parent)
     t_gbn = add_sub_combo("t_gbn", 120, 1500);
     t_chk = add_sub_combo("t_chk", 1680, 1300);
     set_search_left(3040);
+    tw_set_width(la_inf, 3500);
+    PB = add_progress_bar(3700, 120, 1800, 200);
 
     t_gbn->addItem(QStringLiteral("전체보기"));
     t_gbn->setCurrentIndex(0);
@@ -44,6 +46,7 @@ void B2::ms_list()
     if (!start_list()) return;
     list_sql = b2_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text());
     const int n = b2_fill_grid(*ms, list_sql);
+    show_list_progress(PB, n);
     la_inf->setText(list_count_text(n));
     if (n == 0) return;
     ms->set_row(1);

@@ -2,6 +2,7 @@
 #include "ui/ListWindow.h"
 
 class QComboBox;
+class QProgressBar;
 
 // Category list: the categories of the items, with their remarks.
 class B2 : public ListWindow {
@@ -11,6 +12,7 @@ public:
     ~B2() override;
 
     QComboBox* t_gbn = nullptr;   // kind: only "전체보기"
+    QProgressBar* PB = nullptr;
     QComboBox* t_chk = nullptr;   // search field
 
 public slots:

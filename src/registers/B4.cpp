@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -40,6 +41,7 @@ B4::B4(QWidget* parent)
     tw_place(Check2, 7060, 60, 1900, 300);
     Check1 = named<QCheckBox>("Check1", QStringLiteral("체크자료반전처리"), fm_sum);
     tw_place(Check1, 8960, 60, 1900, 300);
+    PB = add_progress_bar(3700, 120, 1200, 200);
     Text1 = named<QLineEdit>("Text1", this);
     Text1->hide();
 
@@ -74,7 +76,7 @@ B4::~B4() = default;
 
 void B4::place_summary()
 {
-    place_left_of_user({{Check1, 0}, {Check2, 0}, {op_1, 60}, {op_0, 0}});
+    place_left_of_user({{Check1, 0}, {Check2, 0}, {op_1, 60}, {op_0, 0}, {PB, 120}});
 }
 
 void B4::set_col_width() { b4_set_col_width(*ms, tw_rect(ms).width); }
@@ -85,6 +87,7 @@ void B4::ms_list()
     list_sql = b4_list_query(t_gbn->currentText(), t_chk->currentText(), t_ser->text(), op_0->isChecked());
     Text1->setText(list_sql.sql);
     const ItemCounts n = b4_fill_grid(*ms, list_sql);
+    show_list_progress(PB, n.found);
     la_inf->setText(b4_count_text(n));
     if (n.found == 0) return;
     ms->set_row(1);

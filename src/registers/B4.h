@@ -3,6 +3,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QProgressBar;
 class QRadioButton;
 
 // Item list: items by category, use and a search field, rented ones first;
@@ -15,6 +16,7 @@ public:
     ~B4() override;
 
     QComboBox* t_gbn = nullptr;     // category, "전체보기" first
+    QProgressBar* PB = nullptr;
     QComboBox* t_chk = nullptr;     // search field
     QRadioButton* op_0 = nullptr;   // "사용중"
     QRadioButton* op_1 = nullptr;   // "미사용"

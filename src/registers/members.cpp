@@ -4,6 +4,7 @@
 #include "data/state.h"
 #include "data/text.h"
 #include "ui/FlexGrid.h"
+#include "ui/ListWindow.h"
 #include "ui/grid_rows.h"
 
 #include <QProgressBar>
@@ -133,10 +134,7 @@ int b1_fill_grid(FlexGrid& ms, const Query& q, QProgressBar* pb)
     ms.set_redraw(true);
     ms.set_row(1);
     // The bar is set once: each change of it repaints the window there and then.
-    if (pb) {
-        pb->setRange(0, n);
-        pb->setValue(n);
-    }
+    ListWindow::show_list_progress(pb, n);
     if (!c.ok()) {
         // A list that broke off part-way is no list.
         ms.clear_grid();

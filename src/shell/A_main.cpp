@@ -2,6 +2,8 @@
 #include "data/db.h"
 #include "data/state.h"
 #include "data/text.h"
+#include "output/grid_sheet.h"
+#include "output/print.h"
 #include "shell/screens.h"
 #include "ui/controls.h"
 #include "ui/look.h"
@@ -393,9 +395,16 @@ void A_main::list_output(const QString& code, int item)
 {
     // The one place where a list screen's grid leaves the program: item 1
     // hands the screen and its code to the spreadsheet export, item 2 to the
-    // screen's print routine (B1 members, B4 items, CA history, E1 and E2
-    // totals). Neither exists yet, so the granted command ends here.
+    // screen's print routine. The category list (B2) prints nothing.
     QWidget* screen = screens::find(code);
-    Q_UNUSED(screen);
-    Q_UNUSED(item);
+    if (!screen) return;
+    if (item == 1) {
+        export_to_excel(screen, code);
+        return;
+    }
+    if (code == QLatin1String("B1")) print_members();
+    else if (code == QLatin1String("B4")) print_items();
+    else if (code == QLatin1String("CA")) print_history();
+    else if (code == QLatin1String("E1")) print_member_totals();
+    else if (code == QLatin1String("E2")) print_nonmember_totals();
 }

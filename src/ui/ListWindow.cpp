@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -209,6 +210,23 @@ QComboBox* ListWindow::add_sub_combo(const char* name, int left, int width)
     auto* c = named<QComboBox>(name, fm_sub);
     tw_place(c, left, list_frame::ctl_top, width, list_frame::ctl_height);
     return c;
+}
+
+QProgressBar* ListWindow::add_progress_bar(int left, int top, int width, int height)
+{
+    auto* pb = named<QProgressBar>("PB", fm_sum);
+    pb->setTextVisible(false);
+    pb->setValue(0);
+    tw_place(pb, left, top, width, height);
+    return pb;
+}
+
+void ListWindow::show_list_progress(QProgressBar* pb, qint64 n)
+{
+    if (!pb) return;
+    const int max = int(std::min<qint64>(n, INT_MAX));
+    pb->setRange(0, std::max(max, 1));
+    pb->setValue(max);
 }
 
 void ListWindow::set_search_left(int twips)

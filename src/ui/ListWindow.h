@@ -6,6 +6,7 @@ class Cursor;
 class FlexGrid;
 struct Query;
 class QComboBox;
+class QProgressBar;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -57,6 +58,11 @@ public:
     const QString& layout_mode() const { return mode_; }
     // A combo box in fm_sub, in line with the search box.
     QComboBox* add_sub_combo(const char* name, int left, int width);
+    // The list's progress bar PB in fm_sum (no text, value 0), placed in twips.
+    QProgressBar* add_progress_bar(int left, int top, int width, int height);
+    // After a fill of n rows: the bar full at n, or at 0 when nothing was
+    // found (never a range of 0 to 0, which would show a busy bar).
+    static void show_list_progress(QProgressBar* pb, qint64 n);
     // Left edge (twips) in fm_sub where the screen's own search controls may
     // start, and the left of t_ser; screens that put combos in front of the
     // search box move t_ser with set_search_left.

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -214,6 +215,9 @@ void TestCategories::search_cleans_and_matches_anywhere()
     std::unique_ptr<B2> w(show_window<B2>(1000, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(column(ms, 1), QStringList({"BOOK", "CD", "TOY"}));
+    auto* PB = child<QProgressBar>(w.get(), "PB");
+    QCOMPARE(PB->value(), 3);
+    QCOMPARE(PB->maximum(), 3);
     auto* t_chk = child<QComboBox>(w.get(), "t_chk");
     QCOMPARE(t_chk->currentText(), QString("분 류 명"));
     t_chk->setCurrentIndex(1);

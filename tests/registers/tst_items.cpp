@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -144,10 +145,21 @@ void TestItems::search_takes_wildcards_as_text()
     shop.exec("update TB4 set f1_nam='55할인' where cod='P2'");
     std::unique_ptr<B4> w(show_window<B4>(1200, 700));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    // The list's progress bar, which the export and the print move too, is
+    // full after each load and never a busy bar.
+    auto* PB = child<QProgressBar>(w.get(), "PB");
+    QCOMPARE(PB->maximum(), 4);
+    QCOMPARE(PB->value(), 4);
     auto* t_ser = child<QLineEdit>(w.get(), "t_ser");
     t_ser->setText("_");
     click(w.get(), "cmd_fnd");
     QCOMPARE(column(ms, 4), QStringList({"T_1"}));
+    QCOMPARE(PB->value(), 1);
+    t_ser->setText("nothing like it");
+    click(w.get(), "cmd_fnd");
+    QCOMPARE(PB->value(), 0);
+    QVERIFY(PB->maximum() > PB->minimum());
+    t_ser->clear();
     child<QComboBox>(w.get(), "t_chk")->setCurrentIndex(1);
     t_ser->setText("5%할");
     click(w.get(), "cmd_fnd");
