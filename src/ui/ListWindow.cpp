@@ -15,7 +15,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProgressBar>
+#include <QStyle>
 #include <QPushButton>
 
 namespace {
@@ -92,6 +94,29 @@ void layout_list_buttons(QWidget* form, const QStringList& order)
             tw_set_width(fm_sub, tw_rect(cmd_fnd).left + tw_rect(cmd_fnd).width + 120);
         }
     }
+}
+
+namespace {
+// The count line: when the summary bar leaves it less room than its text
+// needs, it ends in "…" rather than in the middle of a number; its text, which
+// the export and the print read, stays whole.
+class CountLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        const QRect r = contentsRect();
+        if (fontMetrics().horizontalAdvance(text()) <= r.width()) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        style()->drawItemText(&p, r, int(alignment()), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, r.width()), foregroundRole());
+    }
+};
 }
 
 void give_way_in_summary(QWidget* form)
@@ -191,7 +216,7 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
 
     fm_sum = named<QFrame>("fm_sum", fm_grd);
     tw_place(fm_sum, sum_left, sum_top, 11700, sum_height);
-    la_inf = named<QLabel>("la_inf", fm_sum);
+    la_inf = named<CountLabel>("la_inf", fm_sum);
     tw_place(la_inf, 60, 60, 6000, 300);
     la_usr = named<QLabel>("la_usr", fm_sum);
     la_usr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
