@@ -139,7 +139,7 @@ void TestF1::opens_from_the_registry()
     QVERIFY(!f->cmd_edt->isEnabled());
     QVERIFY(!f->cmd_del->isEnabled());
     QVERIFY(!f->Timer1->isActive());
-    QVERIFY(!f->List1->isVisible());
+    QVERIFY(!f->List1->isVisibleTo(f));   // hidden, not merely inside an unshown window
 }
 
 void TestF1::lays_itself_out()

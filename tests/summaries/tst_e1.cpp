@@ -93,6 +93,12 @@ void TestE1::frame_and_first_load()
     // One member: the totals repeat his values.
     QCOMPARE(ms->text(2, 3), QString("(Data Total)"));
     QCOMPARE(money(ms, 2), money(ms, 1));
+    QCOMPARE(ms->row(), 1);
+    // The load sets the heights and the current column itself, whatever the grid held.
+    ms->set_row_height(0, 200);
+    ms->set_row_height(1, 200);
+    ms->set_col(5);
+    search(w, day0(), day0());
     QCOMPARE(ms->row_height(0), 440);
     QCOMPARE(ms->row_height(1), 380);
     QCOMPARE(ms->row(), 1);

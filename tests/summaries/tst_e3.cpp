@@ -89,6 +89,10 @@ void TestE3::counts_subtotals_and_totals()
     E3 w;
     w.resize(1400, 800);
     w.show();
+    // Heights and a current column other than the load's own.
+    w.ms->set_row_height(0, 200);
+    w.ms->set_row_height(1, 200);
+    w.ms->set_col(5);
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30));
     QCOMPARE(list_sql.args, QVariantList({"2026-09-02", "2026-11-01", "2026-11-01", "2026-11-30"}));
     // Two item rows in BOOK, three in DVD (dvd with it).
@@ -118,6 +122,7 @@ void TestE3::counts_subtotals_and_totals()
     QCOMPARE(ms->col_alignment(10), FlexGrid::AlignRight);
     QCOMPARE(ms->col_alignment(1), FlexGrid::AlignLeft);
     QCOMPARE(ms->row(), 1);
+    QCOMPARE(ms->col(), 0);
     QCOMPARE(ms->row_height(0), 440);
     QCOMPARE(ms->row_height(8), 380);
     QCOMPARE(w.PB->value(), 5);
