@@ -1,6 +1,7 @@
 #include "intake/record.h"
 #include "data/amounts.h"
 #include "data/clock.h"
+#include "data/text.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -14,15 +15,20 @@ QByteArrayView piece(QByteArrayView b, qsizetype from, qsizetype len)
     return b.sliced(from, std::min(len, b.size() - from));
 }
 
-QString field(QByteArrayView b, qsizetype from, qsizetype len) { return decode_cp949(piece(b, from, len)).trimmed(); }
+// Fields are trimmed of spaces only: a tab is a character like any other
+// (a file may separate its fields with tabs).
+QString field(QByteArrayView b, qsizetype from, qsizetype len)
+{
+    return trim_spaces(decode_cp949(piece(b, from, len)));
+}
 
 // A piece (missing positions read as blanks) decoded and trimmed, less the
 // separator behind its value, trimmed again.
 QString value_before_separator(QByteArrayView b, qsizetype from, qsizetype len)
 {
-    QString t = decode_cp949(piece(b, from, len)).trimmed();
+    QString t = trim_spaces(decode_cp949(piece(b, from, len)));
     if (!t.isEmpty()) t.chop(1);
-    return t.trimmed();
+    return trim_spaces(t);
 }
 
 bool blank_byte(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\x1a' || ch == '\0'; }
@@ -74,10 +80,10 @@ TermRec parse_file_rec(QByteArrayView b)
 {
     TermRec r;
     r.rec_gbn = value_before_separator(b, 0, 2);
-    r.rec_dat = decode_cp949(piece(b, 2, 9)).trimmed().left(8);
+    r.rec_dat = trim_spaces(decode_cp949(piece(b, 2, 9))).left(8);
     r.rec_m_cod = value_before_separator(b, 11, 11);
     r.rec_p_cod = value_before_separator(b, 22, 22);
-    r.rec_cnt = decode_cp949(piece(b, 44, 5)).trimmed();
+    r.rec_cnt = trim_spaces(decode_cp949(piece(b, 44, 5)));
     return r;
 }
 

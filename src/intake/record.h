@@ -38,7 +38,7 @@ struct BatchRecord {
 QString decode_cp949(QByteArrayView bytes);
 
 // A terminal frame's record: each field taken at its positions and trimmed of
-// blanks at both ends. Missing positions read as empty; bytes after 49 are
+// spaces at both ends. Missing positions read as empty; bytes after 49 are
 // ignored.
 TermRec parse_term_rec(QByteArrayView bytes);
 
@@ -46,6 +46,8 @@ TermRec parse_term_rec(QByteArrayView bytes);
 // holding its field and the separator behind it. Kind, member code and
 // barcode: the piece trimmed, its last character dropped, trimmed again; the
 // date: the first 8 characters of the trimmed piece; the quantity: trimmed.
+// Trimming takes spaces only, so any other separator (a tab too) is dropped
+// as the separator it is.
 // A record shorter than 49 bytes reads its missing positions as blanks.
 TermRec parse_file_rec(QByteArrayView bytes);
 
