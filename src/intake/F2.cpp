@@ -97,6 +97,7 @@ void F2::load_text_file()
         msg_info(this, QStringLiteral("텍스트파일을 읽지 못하였습니다!"));
         return;
     case TextFileRecords::BadFormat:
+    case TextFileRecords::TooBig:   // far beyond any batch: no batch file
         msg_info(this, QStringLiteral("텍스트파일 형식이 올바르지 않습니다!"));
         return;
     }

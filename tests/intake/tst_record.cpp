@@ -213,6 +213,14 @@ void TestRecord::file_on_disk()
     QCOMPARE(int(f.records.size()), 1);
     QCOMPARE(f.records[0].rec_m_cod, QString("홍길동"));
     QCOMPARE(read_text_file(dir.path()).status, TextFileRecords::Unreadable);
+    // Up to the bound a file is read (this one is no batch); beyond it, refused.
+    QFile big(dir.filePath("big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(max_text_file));
+    big.close();
+    QCOMPARE(read_text_file(big.fileName()).status, TextFileRecords::BadFormat);
+    QVERIFY(big.resize(max_text_file + 1));
+    QCOMPARE(read_text_file(big.fileName()).status, TextFileRecords::TooBig);
+    QVERIFY(read_text_file(big.fileName()).records.empty());
 }
 
 QTEST_GUILESS_MAIN(TestRecord)
