@@ -14,10 +14,15 @@ QString clean_input(const QString& text)
     if (!text.isEmpty() && is_special(text.back())) s.chop(1);
     if (!s.isEmpty() && is_special(s.front())) s.remove(0, 1);
     s.remove(u'\'');
-    int b = 0, e = s.size();
-    while (b < e && s[b] == u' ') ++b;
-    while (e > b && s[e - 1] == u' ') --e;
-    return s.mid(b, e - b);
+    return trim_spaces(s);
+}
+
+QString trim_spaces(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.mid(b, e - b);
 }
 
 LikeContains like_contains(const QString& column, const QString& text)

@@ -6,6 +6,10 @@
 // then blanks trimmed at both ends.
 QString clean_input(const QString& text);
 
+// The text without the spaces at either end; tabs, line ends and other
+// white space stay (in a record they may be separators).
+QString trim_spaces(const QString& text);
+
 // A search for rows whose `column` contains `text` as it stands: the SQL
 // "column LIKE ? ESCAPE '\'" and the pattern bound to it. The wildcards % and _
 // (and the escape character) in the text are escaped, so they match only

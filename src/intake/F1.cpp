@@ -19,6 +19,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <termios.h>
+
 namespace {
 const QString k_waiting = QStringLiteral("데이터수신대기중......");
 const QString k_open_failed = QStringLiteral("통신포트를 열지 못하였습니다!");
@@ -125,6 +127,17 @@ void F1::send_ack()
     if (cmn->isOpen()) cmn->write(&com_proto::ACK, 1);
 }
 
+void F1::drain_port()
+{
+    if (!cmn->isOpen()) return;
+    // An ACK or two at 19200 bit/s leave in well under a millisecond; the
+    // timeout only bounds a port that takes nothing.
+    cmn->flush();
+    if (cmn->bytesToWrite() > 0) cmn->waitForBytesWritten(100);
+    // Out of the driver as well, before the close resets the line's settings.
+    if (cmn->bytesToWrite() == 0) ::tcdrain(int(cmn->handle()));
+}
+
 void F1::close_port()
 {
     Timer1->stop();
@@ -190,6 +203,9 @@ void F1::t_com_change()
 
 void F1::transfer_done()
 {
+    // The ACK that answered the read carrying ">" still sits in the port's
+    // queue, and a close drops whatever is queued: it goes out first.
+    drain_port();
     close_port();
     la_state->setText(QStringLiteral("데이터수신을 완료하였습니다!"));
     cmd_add->setEnabled(true);

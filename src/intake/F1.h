@@ -59,6 +59,8 @@ protected:
 private:
     void clear_grid();
     void send_ack();
+    // Lets what is queued for the terminal go out (before a close).
+    void drain_port();
     void close_port();
     void transfer_done();
     void transfer_refused();

@@ -37,6 +37,9 @@ F2::F2(QWidget* parent)
     Label1 = named<QLabel>("Label1", QStringLiteral("파일열기"), fm_sub);
     tw_place(Label1, 500, list_frame::ctl_top, 900, list_frame::ctl_height);
     t_ser->setReadOnly(true);
+    // The box holds the chosen file's whole path, however long: the search
+    // boxes' limit is not for it.
+    t_ser->setMaxLength(32767);
     // A double click on the path box empties the screen.
     on_double_click(t_ser, [this] { t_ser_dbl_click(); });
     set_search_left(1420);
@@ -71,9 +74,10 @@ void F2::cmd_fnd_click()
     QString path;
     if (!choose_open_file(this, QStringLiteral("텍스트파일자료(*.txt)"), t_ser->text(), program_dir(), &path)) return;
     if (path.isEmpty()) {
-        t_ser->clear();
+        forget_file();
         return;
     }
+    path_ = path;
     t_ser->setText(QDir::toNativeSeparators(path));
     if (!QFileInfo(path).isFile()) {
         msg_info(this, QStringLiteral("텍스트파일을 찾을 수가 없습니다!"));
@@ -86,7 +90,7 @@ void F2::load_text_file()
 {
     clear_grid();
     la_inf->setText(QStringLiteral("검색대기중..."));
-    const TextFileRecords file = read_text_file(t_ser->text());
+    const TextFileRecords file = read_text_file(path_);
     switch (file.status) {
     case TextFileRecords::Ok:
         break;
@@ -97,6 +101,7 @@ void F2::load_text_file()
         msg_info(this, QStringLiteral("텍스트파일을 읽지 못하였습니다!"));
         return;
     case TextFileRecords::BadFormat:
+    case TextFileRecords::TooBig:   // far beyond any batch: no batch file
         msg_info(this, QStringLiteral("텍스트파일 형식이 올바르지 않습니다!"));
         return;
     }
@@ -110,15 +115,21 @@ void F2::t_ser_dbl_click()
 {
     clear_grid();
     la_inf->setText(QStringLiteral("검색대기중..."));
-    t_ser->clear();
+    forget_file();
 }
 
 void F2::cmd_add_click()
 {
-    if (batch_.save(this)) t_ser->clear();
+    if (batch_.save(this)) forget_file();
 }
 
 void F2::cmd_edt_click()
 {
-    if (batch_.delete_row(this)) t_ser->clear();
+    if (batch_.delete_row(this)) forget_file();
+}
+
+void F2::forget_file()
+{
+    path_.clear();
+    t_ser->clear();
 }

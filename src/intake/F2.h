@@ -33,8 +33,12 @@ protected:
     void place_summary() override;
 
 private:
-    // Reads the file named in t_ser into the grid and checks it.
+    // Reads the chosen file (path_) into the grid and checks it.
     void load_text_file();
     void clear_grid();
+    // No file chosen: the path and its box emptied.
+    void forget_file();
     UploadBatch batch_;
+    // The file chosen in the dialog, as the dialog gave it; t_ser shows it.
+    QString path_;
 };

@@ -160,13 +160,18 @@ BatchSave save_batch(Connection& c, const std::vector<BatchRow>& rows, int renta
             if (!parse_date(r.c_dat).isValid()) return BatchSave::Failed;
             const qint64 fee = late_fee(r.c_dat, today, yun);
             const QString chk = paid_flag(fee, r.gbn == u"2" ? QStringLiteral("Y") : QStringLiteral("N"));
-            // Only a rental still open is closed, and its item must still be out.
+            // Only a rental still open is closed.
             if (t.exec(Query("update TC1 set e_dat=?,m_yun=?,m_yun_chk=?,u_ban=? "
                              "where idx=? and e_dat='' and m_cod=? and p_cod=?",
                              {e_dat, fee, chk, user, idx, r.m_cod, r.p_cod}))
                 != 1)
                 return BatchSave::Failed;
-            if (t.exec(Query("update TB4 set sta='N' where cod=? and sta='Y'", {r.p_cod})) != 1)
+            // Back in stock, as at the counter, unless the item is out on
+            // another rental still open; then no row changes.
+            if (t.exec(Query("update TB4 set sta='N' where cod=? and not exists "
+                             "(select 1 from TC1 where p_cod=TB4.cod and e_dat='')",
+                             {r.p_cod}))
+                < 0)
                 return BatchSave::Failed;
         }
     }

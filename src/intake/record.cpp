@@ -1,10 +1,12 @@
 #include "intake/record.h"
 #include "data/amounts.h"
 #include "data/clock.h"
+#include "data/text.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <cmath>
+#include <cstring>
 
 namespace {
 // Bytes [from, from+len) of a record, 0-based; what the record lacks is absent.
@@ -14,15 +16,20 @@ QByteArrayView piece(QByteArrayView b, qsizetype from, qsizetype len)
     return b.sliced(from, std::min(len, b.size() - from));
 }
 
-QString field(QByteArrayView b, qsizetype from, qsizetype len) { return decode_cp949(piece(b, from, len)).trimmed(); }
+// Fields are trimmed of spaces only: a tab is a character like any other
+// (a file may separate its fields with tabs).
+QString field(QByteArrayView b, qsizetype from, qsizetype len)
+{
+    return trim_spaces(decode_cp949(piece(b, from, len)));
+}
 
 // A piece (missing positions read as blanks) decoded and trimmed, less the
 // separator behind its value, trimmed again.
 QString value_before_separator(QByteArrayView b, qsizetype from, qsizetype len)
 {
-    QString t = decode_cp949(piece(b, from, len)).trimmed();
+    QString t = trim_spaces(decode_cp949(piece(b, from, len)));
     if (!t.isEmpty()) t.chop(1);
-    return t.trimmed();
+    return trim_spaces(t);
 }
 
 bool blank_byte(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\x1a' || ch == '\0'; }
@@ -74,10 +81,10 @@ TermRec parse_file_rec(QByteArrayView b)
 {
     TermRec r;
     r.rec_gbn = value_before_separator(b, 0, 2);
-    r.rec_dat = decode_cp949(piece(b, 2, 9)).trimmed().left(8);
+    r.rec_dat = trim_spaces(decode_cp949(piece(b, 2, 9))).left(8);
     r.rec_m_cod = value_before_separator(b, 11, 11);
     r.rec_p_cod = value_before_separator(b, 22, 22);
-    r.rec_cnt = decode_cp949(piece(b, 44, 5)).trimmed();
+    r.rec_cnt = trim_spaces(decode_cp949(piece(b, 44, 5)));
     return r;
 }
 
@@ -159,33 +166,74 @@ BatchRecord file_rec_row(const TermRec& r)
     return b;
 }
 
-TextFileRecords split_text_records(QByteArrayView bytes)
+namespace {
+void refuse(TextFileRecords& out, TextFileRecords::Status why)
 {
-    TextFileRecords out;
-    const qsizetype full = bytes.size() / file_rec_len;
-    out.records.reserve(size_t(full) + 1);
-    for (qsizetype i = 0; i < full; ++i) {
-        const QByteArrayView rec = bytes.sliced(i * file_rec_len, file_rec_len);
-        if (rec[term_rec_len] != '\r' || rec[term_rec_len + 1] != '\n') {
-            out.status = TextFileRecords::BadFormat;
-            out.records.clear();
-            return out;
-        }
-        out.records.push_back(parse_file_rec(rec.first(term_rec_len)));
-    }
-    const QByteArrayView tail = bytes.sliced(full * file_rec_len);
+    out.status = why;
+    out.records.clear();
+}
+
+// One whole record of 51 bytes; false when it does not end in CR LF.
+bool take_record(QByteArrayView rec, TextFileRecords& out)
+{
+    if (rec[term_rec_len] != '\r' || rec[term_rec_len + 1] != '\n') return false;
+    out.records.push_back(parse_file_rec(rec.first(term_rec_len)));
+    return true;
+}
+
+// What follows the last whole record (less than 51 bytes): the last record
+// without its CR LF, or cut short, is one more row whose missing positions
+// read as blanks; a blank tail is none. False when it cannot be a record.
+bool take_tail(QByteArrayView tail, TextFileRecords& out)
+{
     bool blank = true;
     for (char ch : tail)
         if (!blank_byte(ch)) blank = false;
-    if (blank) return out;
-    // The last record without its CR LF, or cut short: one more row, whose
-    // missing positions read as blanks.
-    if (tail.size() > term_rec_len && tail[term_rec_len] != '\r') {
-        out.status = TextFileRecords::BadFormat;
-        out.records.clear();
+    if (blank) return true;
+    if (tail.size() > term_rec_len && tail[term_rec_len] != '\r') return false;
+    out.records.push_back(parse_file_rec(tail.first(std::min<qsizetype>(tail.size(), term_rec_len))));
+    return true;
+}
+
+// Takes records one by one from `next`, which puts up to one record's 51
+// bytes at its argument and gives their count (fewer only at the end, -1
+// when the reading fails). No more than max_text_file bytes are taken.
+template <class Next> void read_records(Next next, TextFileRecords& out)
+{
+    char rec[file_rec_len];
+    qint64 taken = 0;
+    for (;;) {
+        const qint64 got = next(rec);
+        if (got < 0) return refuse(out, TextFileRecords::Unreadable);
+        taken += got;
+        if (taken > max_text_file) return refuse(out, TextFileRecords::TooBig);
+        const QByteArrayView b(rec, got);
+        if (got < file_rec_len) {
+            if (!take_tail(b, out)) refuse(out, TextFileRecords::BadFormat);
+            return;
+        }
+        if (!take_record(b, out)) return refuse(out, TextFileRecords::BadFormat);
+    }
+}
+}
+
+TextFileRecords split_text_records(QByteArrayView bytes)
+{
+    TextFileRecords out;
+    if (bytes.size() > max_text_file) {
+        refuse(out, TextFileRecords::TooBig);
         return out;
     }
-    out.records.push_back(parse_file_rec(tail.first(std::min<qsizetype>(tail.size(), term_rec_len))));
+    out.records.reserve(size_t(bytes.size() / file_rec_len) + 1);
+    qsizetype at = 0;
+    read_records(
+        [&](char* rec) {
+            const qsizetype n = std::min<qsizetype>(file_rec_len, bytes.size() - at);
+            if (n > 0) std::memcpy(rec, bytes.data() + at, size_t(n));
+            at += n;
+            return qint64(n);
+        },
+        out);
     return out;
 }
 
@@ -201,12 +249,25 @@ TextFileRecords read_text_file(const QString& path)
         out.status = TextFileRecords::Unreadable;
         return out;
     }
-    const QByteArray bytes = f.readAll();
-    const bool failed = f.error() != QFileDevice::NoError;
-    f.close();
-    if (failed) {
-        out.status = TextFileRecords::Unreadable;
+    // Told by its size before anything is read; the count of bytes read
+    // holds the bound for a file that grows meanwhile.
+    const qint64 size = f.size();
+    if (size > max_text_file) {
+        refuse(out, TextFileRecords::TooBig);
         return out;
     }
-    return split_text_records(bytes);
+    out.records.reserve(size_t(size / file_rec_len) + 1);
+    read_records(
+        [&](char* rec) {
+            qint64 got = 0;
+            while (got < file_rec_len) {
+                const qint64 n = f.read(rec + got, file_rec_len - got);
+                if (n < 0) return qint64(-1);
+                if (n == 0) break;
+                got += n;
+            }
+            return got;
+        },
+        out);
+    return out;
 }

@@ -38,7 +38,7 @@ struct BatchRecord {
 QString decode_cp949(QByteArrayView bytes);
 
 // A terminal frame's record: each field taken at its positions and trimmed of
-// blanks at both ends. Missing positions read as empty; bytes after 49 are
+// spaces at both ends. Missing positions read as empty; bytes after 49 are
 // ignored.
 TermRec parse_term_rec(QByteArrayView bytes);
 
@@ -46,6 +46,8 @@ TermRec parse_term_rec(QByteArrayView bytes);
 // holding its field and the separator behind it. Kind, member code and
 // barcode: the piece trimmed, its last character dropped, trimmed again; the
 // date: the first 8 characters of the trimmed piece; the quantity: trimmed.
+// Trimming takes spaces only, so any other separator (a tab too) is dropped
+// as the separator it is.
 // A record shorter than 49 bytes reads its missing positions as blanks.
 TermRec parse_file_rec(QByteArrayView bytes);
 
@@ -64,6 +66,13 @@ bool is_batch_number(const QString& text, double* value = nullptr);
 // A date exactly "yyyy-mm-dd" naming a day that exists.
 bool is_batch_date(const QString& text);
 
+// The largest text file taken as a batch. A terminal may send at most 1 MB
+// in one transfer (com_proto::max_transfer), about 20,000 records, and the
+// save is meant for batches of at most 32,767 rows (1.7 MB of file); four
+// times the terminal's bound (82,241 records) leaves room for any real
+// batch, while a bigger file, far beyond any, is refused unread.
+constexpr qint64 max_text_file = 4 * 1024 * 1024;
+
 // The records of a text file of 51-byte records.
 struct TextFileRecords {
     enum Status {
@@ -71,13 +80,16 @@ struct TextFileRecords {
         NotFound,    // no such file
         Unreadable,  // it could not be opened or read
         BadFormat,   // a full record does not end in CR LF
+        TooBig,      // more than max_text_file bytes
     };
     Status status = Ok;
     std::vector<TermRec> records;
 };
 // Reads every record: k full records of 51 bytes, each ending in CR LF (the
 // last may lack its CR LF), then a non-blank tail of any length becomes one
-// more (short) record; a blank tail is ignored.
+// more (short) record; a blank tail is ignored. The file is read record by
+// record, and no more than max_text_file bytes of it: what is held stays
+// within a batch's records, whatever the file. Refused, no record is kept.
 TextFileRecords read_text_file(const QString& path);
 // The same on bytes already read.
 TextFileRecords split_text_records(QByteArrayView bytes);

@@ -192,7 +192,8 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
     if (frame.search) {
         t_ser = named<QLineEdit>("t_ser", fm_sub);
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
-        // Far below the longest pattern the database's LIKE takes.
+        // A search text: far below the longest pattern the database's LIKE
+        // takes. Screens whose box holds a file's path lift the limit.
         t_ser->setMaxLength(100);
         cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
         connect(cmd_fnd, &QPushButton::clicked, this, [this] { cmd_fnd_click(); });

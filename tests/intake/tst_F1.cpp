@@ -241,8 +241,12 @@ void TestF1::transfer_end_to_end()
     click(f, "cmd_add");
     QCOMPARE(f->la_state->text(), k_waiting);
     const QByteArray r4 = term_record("2", "20260315", "M00001", "P0000001", "1");
+    const int acks_before = term->acks();
     QVERIFY(term->send("<" + frame("H1") + frame("H2") + frame(r4) + ">"));
     QTRY_COMPARE(f->la_state->text(), k_done);
+    // The read that carries ">" is answered before the port closes: an ACK
+    // for the read, for "<" and for each frame.
+    QVERIFY(term->wait_acks(acks_before + 5));
     QCOMPARE(f->ms->rows(), 2);
     QCOMPARE(f->ms->text(1, 1), QString());
     QCOMPARE(log_entries(read_file(log_path())),

@@ -198,6 +198,22 @@ void TestBatch::return_takes_the_oldest_open_rental()
     QCOMPARE(shop.scalar("select e_dat from TC1 where idx=?", {oldest}).toString(), dstr(0));
     QCOMPARE(shop.scalar("select m_yun from TC1 where idx=?", {oldest}).toLongLong(), 27 * 300);
     QCOMPARE(shop.count("TC1", "p_cod='R0000001' and e_dat=''"), 1);
+    // The item stays out while another rental of it is open, here B1's too
+    // (rented at a second desk); it is back in stock with the last return.
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='R0000001'").toString(), QString("Y"));
+    shop.exec("insert into TC1(s_dat,c_dat,e_dat,m_cod,p_cod,m_dae,m_yun,m_dae_chk,m_yun_chk,u_dae,u_ban,big,mgm,"
+              "ccc) values (?,?,'','B1','R0000001',0,0,'Y','N','ADMIN','','','N',0)",
+              {dstr(-1), dstr(2)});
+    rows = {row("2", dstr(0), "A1", "R0000001")};
+    check_batch(con(), rows, BatchSource::Terminal, 8);
+    QCOMPARE(save_batch(con(), rows, 3, day0(), "ADMIN"), BatchSave::Saved);
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='R0000001'").toString(), QString("Y"));
+    rows = {row("4", dstr(0), "B1", "R0000001")};
+    check_batch(con(), rows, BatchSource::Terminal, 8);
+    QCOMPARE(tags(rows), QStringList({""}));
+    QCOMPARE(save_batch(con(), rows, 3, day0(), "ADMIN"), BatchSave::Saved);
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='R0000001'").toString(), QString("N"));
+    QCOMPARE(shop.count("TC1", "p_cod='R0000001' and e_dat=''"), 0);
 }
 
 void TestBatch::values_are_bound()

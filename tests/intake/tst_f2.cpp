@@ -7,6 +7,7 @@
 #include "support/fixture.h"
 #include "ui/FlexGrid.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +82,10 @@ void TestF2::load_delete_and_save()
 {
     TestShop shop;
     open_shop(shop);
-    const QString path = write_file(shop.dir() + "/batch.txt", three_rentals());
+    // A path far longer than a search box's 100 characters is kept whole.
+    const QString deep = shop.dir() + "/" + QString(100, u'd');
+    QVERIFY(QDir().mkpath(deep));
+    const QString path = write_file(deep + "/batch.txt", three_rentals());
     MsgResponder r;
     std::unique_ptr<F2> w(show_window<F2>(1200, 700));
     choose_file(w.get(), path);

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -95,7 +96,10 @@ void TestLoadScreens::member_load_checked_sorted_and_registered()
 {
     TestShop shop;
     QVERIFY(shop.login_admin());
-    QVERIFY(write_book(shop.dir() + "/회원.xlsx", members_sheet()));
+    // In a folder deep enough for a path far over a search box's 100 characters.
+    const QString book = shop.dir() + "/" + QString(100, u'd') + "/회원.xlsx";
+    QVERIFY(QDir().mkpath(QFileInfo(book).path()));
+    QVERIFY(write_book(book, members_sheet()));
     MsgResponder r;
     std::unique_ptr<A6> w(show_window<A6>(1400, 800));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
@@ -109,8 +113,8 @@ void TestLoadScreens::member_load_checked_sorted_and_registered()
     QCOMPARE(r.texts, QStringList({"처리할 엑셀파일을 호출하세요!"}));
     r.clear();
 
-    choose(w.get(), shop.dir() + "/회원.xlsx");
-    QCOMPARE(child<QLineEdit>(w.get(), "t_ser")->text(), shop.dir() + "/회원.xlsx");
+    choose(w.get(), book);
+    QCOMPARE(child<QLineEdit>(w.get(), "t_ser")->text(), book);
     QCOMPARE(inf(w.get()), QString("검색건수 6건"));
     QCOMPARE(ms->cols(), 13);
     QCOMPARE(column(ms, 0).join(""), QString());
@@ -267,7 +271,9 @@ void TestLoadScreens::item_load_registered_and_updated()
     QVERIFY(shop.login_admin());
     shop.add_category("GAME");
     shop.add_item("OLD00001", "GAME", 1000, 500, "Y", "Y");
-    QVERIFY(write_book(shop.dir() + "/items.xlsx",
+    const QString book = shop.dir() + "/" + QString(100, u'd') + "/items.xlsx";
+    QVERIFY(QDir().mkpath(QFileInfo(book).path()));
+    QVERIFY(write_book(book,
                        {item_heads(),
                         {"dvd", "new00001", "movie", "Wide", "제조", "", "", "", 1500, 12.5, "새 품목"},
                         {"DVD", "NEW00002", "두번째", "", "", "", "", "", "2000", "0"},
@@ -280,7 +286,8 @@ void TestLoadScreens::item_load_registered_and_updated()
     std::unique_ptr<A7> w(show_window<A7>(1400, 800));
     FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
     QCOMPARE(child<QComboBox>(w.get(), "t_gbn")->currentText(), QString("전체품목"));
-    choose(w.get(), shop.dir() + "/items.xlsx");
+    choose(w.get(), book);
+    QCOMPARE(child<QLineEdit>(w.get(), "t_ser")->text(), book);
     QCOMPARE(inf(w.get()), QString("검색건수 7건"));
     QCOMPARE(ms->text(0, 4), f1_nam);
     QCOMPARE(ms->text(0, 10), QString("대 여 료"));

@@ -50,6 +50,12 @@ void TestRecord::file_fields_drop_their_separator()
     QCOMPARE(b.rec_gbn, QString());
     QCOMPARE(b.rec_m_cod, QString("M00"));
     QCOMPARE(b.rec_p_cod, QString("P000000"));
+    // A tab is a separator like any other, never a blank that trimming takes.
+    const TermRec tab = parse_file_rec(term_record("2", "20100701", "M001", "P0000001", "1", '\t'));
+    QCOMPARE(tab.rec_gbn, QString("2"));
+    QCOMPARE(tab.rec_dat, QString("20100701"));
+    QCOMPARE(tab.rec_m_cod, QString("M001"));
+    QCOMPARE(tab.rec_p_cod, QString("P0000001"));
     // Blank pieces give empty fields.
     const TermRec e = parse_file_rec(QByteArray(49, ' '));
     QCOMPARE(e.rec_gbn, QString());
@@ -207,6 +213,14 @@ void TestRecord::file_on_disk()
     QCOMPARE(int(f.records.size()), 1);
     QCOMPARE(f.records[0].rec_m_cod, QString("홍길동"));
     QCOMPARE(read_text_file(dir.path()).status, TextFileRecords::Unreadable);
+    // Up to the bound a file is read (this one is no batch); beyond it, refused.
+    QFile big(dir.filePath("big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(max_text_file));
+    big.close();
+    QCOMPARE(read_text_file(big.fileName()).status, TextFileRecords::BadFormat);
+    QVERIFY(big.resize(max_text_file + 1));
+    QCOMPARE(read_text_file(big.fileName()).status, TextFileRecords::TooBig);
+    QVERIFY(read_text_file(big.fileName()).records.empty());
 }
 
 QTEST_GUILESS_MAIN(TestRecord)
