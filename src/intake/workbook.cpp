@@ -131,6 +131,11 @@ QByteArray number_text(double v)
         return QByteArray();
     if (v == 0)
         return QByteArrayLiteral("0");
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) {   // whole numbers of up to 15 digits, as they are
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, qint64(v));
+        return QByteArray(buf, res.ptr - buf);
+    }
     // Spreadsheets keep 15 significant digits (0.1+0.2 shows as 0.3, an
     // 18-digit code as its first 15 digits and zeros): the digits of %.14e,
     // placed about the decimal point, without exponent.

@@ -38,9 +38,11 @@ enum : uint16_t {
     kBof = 0x0809,
 };
 
-// What the reader may hold for one sheet: 16 bytes per cell plus the texts.
-// A sheet of 65,536 rows and 256 columns of short values stays well within.
-constexpr qint64 kMaxHeld = qint64(512) << 20;
+// What the reader may hold for one sheet: 16 bytes per cell plus the texts,
+// so that sorting and indexing the cells afterwards stays well under a
+// gigabyte. 65,536 rows of 100 columns of short values fit; a sheet filled
+// to its last column, or numbers hundreds of digits long, do not.
+constexpr qint64 kMaxHeld = qint64(256) << 20;
 
 uint8_t get8(QByteArrayView b, qsizetype at) { return at >= 0 && at < b.size() ? uint8_t(b[at]) : 0; }
 
@@ -142,17 +144,8 @@ public:
         pos_ += 4 + len;
         return Ok;
     }
-    // The data of the CONTINUE records right after the record just read.
-    void continues(std::vector<QByteArrayView>* out)
-    {
-        Record r;
-        qsizetype keep = pos_;
-        while (get16(s_, pos_) == kContinue && next(&r) == Ok) {
-            out->push_back(r.data);
-            keep = pos_;
-        }
-        pos_ = keep;
-    }
+    // The next record when it is a CONTINUE record.
+    bool next_continue(Record* r) { return get16(s_, pos_) == kContinue && next(r) == Ok; }
     qsizetype pos() const { return pos_; }
 
 private:
@@ -162,21 +155,17 @@ private:
 
 // A record's data and the CONTINUE records after it, read as one run of
 // bytes; a string's characters going on in the next piece start there with
-// a new flags byte.
+// a new flags byte. The CONTINUE records are taken from `more` as needed.
 class Pieces {
 public:
-    explicit Pieces(QByteArrayView first) { p_.push_back(first); }
-    std::vector<QByteArrayView>& list() { return p_; }
+    explicit Pieces(QByteArrayView first, Records* more = nullptr) : p_(first), more_(more) {}
 
     bool byte(uint8_t* v)
     {
-        while (at_ >= p_[i_].size()) {
-            if (i_ + 1 >= p_.size())
+        while (at_ >= p_.size())
+            if (!next_piece())
                 return false;
-            ++i_;
-            at_ = 0;
-        }
-        *v = uint8_t(p_[i_][at_++]);
+        *v = uint8_t(p_[at_++]);
         return true;
     }
     bool u16(uint16_t* v)
@@ -197,16 +186,12 @@ public:
     }
     void skip(qint64 n)
     {
-        while (n > 0 && i_ < p_.size()) {
-            const qsizetype here = std::min<qint64>(n, p_[i_].size() - at_);
+        while (n > 0) {
+            const qsizetype here = std::min<qint64>(n, p_.size() - at_);
             at_ += here;
             n -= here;
-            if (n > 0) {
-                if (i_ + 1 >= p_.size())
-                    return;
-                ++i_;
-                at_ = 0;
-            }
+            if (n > 0 && !next_piece())
+                return;
         }
     }
 
@@ -229,22 +214,20 @@ public:
         qsizetype left = cch;
         bool wide = flags & 0x01;
         while (left > 0) {
-            if (at_ >= p_[i_].size()) {
-                if (i_ + 1 >= p_.size())
+            if (at_ >= p_.size()) {
+                if (!next_piece())
                     return false;
-                ++i_;
-                at_ = 0;
                 uint8_t f;
                 if (!byte(&f))
                     return false;
                 wide = f & 0x01;
                 continue;
             }
-            const QByteArrayView here = p_[i_].sliced(at_);
+            const QByteArrayView here = p_.sliced(at_);
             if (wide) {
                 const qsizetype n = std::min(left, here.size() / 2);
                 if (n == 0) {   // half a character at the end of a piece
-                    at_ = p_[i_].size();
+                    at_ = p_.size();
                     continue;
                 }
                 const qsizetype old = out->size();
@@ -266,9 +249,19 @@ public:
     }
 
 private:
-    std::vector<QByteArrayView> p_;
-    size_t i_ = 0;
+    QByteArrayView p_;
+    Records* more_;
     qsizetype at_ = 0;
+
+    bool next_piece()
+    {
+        Record r;
+        if (!more_ || !more_->next_continue(&r))
+            return false;
+        p_ = r.data;
+        at_ = 0;
+        return true;
+    }
 };
 
 class XlsReader {
@@ -415,15 +408,17 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
             format_date.insert(get16(r.data, 0), is_date_format_code(code));
             break;
         }
-        case kXf: xf_format.push_back(get16(r.data, 2)); break;
+        case kXf:
+            if (xf_format.size() < 0x10000)   // what a cell's 16-bit index reaches
+                xf_format.push_back(get16(r.data, 2));
+            break;
         case kBoundSheet:
             if (r.data.size() >= 6)
                 sheets.emplace_back(get32(r.data, 0), get8(r.data, 5));
             break;
         case kSst:
             if (biff8_) {
-                Pieces p(r.data);
-                rs.continues(&p.list());
+                Pieces p(r.data, &rs);
                 read_sst(p);
             }
             break;
@@ -566,9 +561,7 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
             break;
         case kString:
             if (pending) {
-                Pieces p(d);
-                if (biff8_)
-                    rs.continues(&p.list());
+                Pieces p(d, biff8_ ? &rs : nullptr);
                 put_string(pending_row, pending_col, p);
                 pending = false;
             }
