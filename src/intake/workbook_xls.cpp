@@ -121,7 +121,7 @@ QByteArray codepage_name(int cp)
     return "windows-1252";
 }
 
-// A record: its type and data, and where the next one starts.
+// A record: its type and its data.
 struct Record {
     uint16_t type = 0;
     QByteArrayView data;
