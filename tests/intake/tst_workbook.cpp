@@ -83,8 +83,11 @@ QByteArray worksheet(const QByteArray& sheet_data)
 QByteArray encrypted_xlsx()
 {
     QByteArray info(4096, '\0'), package(6144, '\0');
-    for (int i = 0; i < package.size(); ++i)
-        (i < info.size() ? info[i] : package[i]) = char(i * 7 + 3);
+    for (int i = 0; i < package.size(); ++i) {
+        package[i] = char(i * 7 + 3);
+        if (i < info.size())
+            info[i] = char(i * 5 + 1);
+    }
     return biff::compound({{QStringLiteral("EncryptionInfo"), info}, {QStringLiteral("EncryptedPackage"), package}});
 }
 
