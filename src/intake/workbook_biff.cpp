@@ -120,8 +120,9 @@ public:
     QByteArray stream(qsizetype e)
     {
         const uint32_t start = get32(dir_, e * 128 + 0x74);
-        const qsizetype size = std::min<qsizetype>(get32(dir_, e * 128 + 0x78), f_.size());
-        if (uint32_t(size) >= mini_cutoff_)
+        const uint32_t declared = get32(dir_, e * 128 + 0x78);
+        const qsizetype size = std::min<qsizetype>(declared, f_.size());
+        if (declared >= mini_cutoff_)
             return chain(start, size);
         if (!mini_read_) {
             mini_read_ = true;
