@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-serialport-dev
-  libsqlcipher-dev fonts-nanum qt6-translations-l10n libxlsxwriter-dev libzip-dev libfreexl-dev
+  libsqlcipher-dev fonts-nanum qt6-translations-l10n libxlsxwriter-dev libzip-dev
   poppler-utils"
 
 install_packages() {

@@ -33,7 +33,7 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QStrin
     if (head.size() >= 4 && std::memcmp(head.constData(), zip_sig, 4) == 0)
         ok = read_xlsx(path, *sheet, &err, progress);
     else if (head.size() == 8 && std::memcmp(head.constData(), ole_sig, 8) == 0)
-        ok = read_xls(path, *sheet, &err);   // at most 65,536 rows: a fraction of a second
+        ok = read_xls(path, *sheet, &err, progress);
     else
         err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
     if (!ok)
@@ -129,16 +129,45 @@ QByteArray number_text(double v)
 {
     if (!std::isfinite(v))
         return QByteArray();
-    // Spreadsheets keep 15 significant digits: 0.1+0.2 shows as 0.3.
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    double r = std::strtod(buf, nullptr);
-    if (r == 0)
+    if (v == 0)
         return QByteArrayLiteral("0");
-    auto res = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed);
-    if (res.ec != std::errc())
-        return QByteArray();
-    return QByteArray(buf, res.ptr - buf);
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) {   // whole numbers of up to 15 digits, as they are
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, qint64(v));
+        return QByteArray(buf, res.ptr - buf);
+    }
+    // Spreadsheets keep 15 significant digits (0.1+0.2 shows as 0.3, an
+    // 18-digit code as its first 15 digits and zeros): the digits of %.14e,
+    // placed about the decimal point, without exponent.
+    char e[32];
+    std::snprintf(e, sizeof e, "%.14e", v);
+    const char* p = e;
+    QByteArray out;
+    if (*p == '-') {
+        out += '-';
+        ++p;
+    }
+    char digits[15];
+    int n = 0;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9' && n < 15)
+            digits[n++] = *p;
+    const int exp = *p == 'e' ? std::atoi(p + 1) : 0;
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    if (exp >= 0) {
+        for (int i = 0; i <= exp; ++i)
+            out += i < n ? digits[i] : '0';
+        if (n > exp + 1) {
+            out += '.';
+            out.append(digits + exp + 1, n - exp - 1);
+        }
+    } else {
+        out += "0.";
+        out.append(QByteArray(-exp - 1, '0'));
+        out.append(digits, n);
+    }
+    return out;
 }
 
 QByteArray serial_date_text(double serial, bool date1904)

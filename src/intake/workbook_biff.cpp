@@ -1,304 +1,227 @@
-// The cached results of formula cells in an .xls file, its date cells and
-// its booleans.
-// FreeXL reports a formula cell as empty, so the workbook stream is walked
-// here for the FORMULA records of the first worksheet (and the numbers shown
-// as dates): the compound file's sectors are
-// followed to the stream, and the records read as the BIFF8 format lays
-// them out. Only what these results need is read (date mode, number formats,
-// cell formats, sheet offsets).
+// The compound (OLE) file an .xls workbook is stored in: a header, a table
+// of sector chains (the FAT), a directory of named streams, and the small
+// streams kept in 64-byte mini sectors inside the root entry's own stream.
+// Every chain and count is held to what the file itself holds: a damaged or
+// hostile file ends a chain instead of looping, and nothing is sized from a
+// number it claims beyond the file's own size.
 #include "intake/workbook_sheet.h"
 
 #include <QFile>
-#include <QHash>
-#include <cstring>
-#include <functional>
+#include <vector>
 
 namespace {
 
-uint8_t u8(const QByteArray& b, qsizetype at)
-{
-    return at >= 0 && at < b.size() ? uint8_t(b[at]) : 0;
-}
+constexpr uint32_t kLastSector = 0xFFFFFFFA;   // this and above mark chain ends and free sectors
+constexpr uint32_t kFree = 0xFFFFFFFF;
 
-uint16_t u16(const QByteArray& b, qsizetype at)
+uint16_t get16(QByteArrayView b, qsizetype at)
 {
     if (at < 0 || at + 2 > b.size())
         return 0;
     return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
 }
 
-uint32_t u32(const QByteArray& b, qsizetype at)
+uint32_t get32(QByteArrayView b, qsizetype at)
 {
-    return u16(b, at) | uint32_t(u16(b, at + 2)) << 16;
+    if (at < 0 || at + 4 > b.size())
+        return kFree;
+    return get16(b, at) | uint32_t(get16(b, at + 2)) << 16;
 }
 
-// A stream of the compound file by name ("Workbook"), or empty.
-QByteArray compound_stream(const QByteArray& file, const char16_t* wanted)
-{
-    if (file.size() < 512)
-        return QByteArray();
-    const int shift = u16(file, 0x1E);
-    if (shift != 9 && shift != 12)
-        return QByteArray();
-    const qsizetype sector = qsizetype(1) << shift;
-    const qsizetype mini_sector = qsizetype(1) << u16(file, 0x20);
-    const uint32_t mini_cutoff = u32(file, 0x38);
-    const qsizetype per_sector = sector / 4;
-    auto at = [&](uint32_t s) { return (qsizetype(s) + 1) * sector; };
+class Compound {
+public:
+    explicit Compound(QByteArrayView file) : f_(file) {}
 
-    // The FAT: its sectors are listed in the header, then in DIFAT sectors.
-    std::vector<uint32_t> fat_sectors;
-    const uint32_t fat_count = u32(file, 0x2C);
-    if (fat_count > file.size() / sector)
-        return QByteArray();   // more FAT sectors than the file holds: damaged
-    for (int i = 0; i < 109 && fat_sectors.size() < fat_count; ++i)
-        fat_sectors.push_back(u32(file, 0x4C + 4 * i));
-    uint32_t difat = u32(file, 0x44);
-    for (; difat < 0xFFFFFFFA && at(difat) + sector <= file.size() && fat_sectors.size() < fat_count;) {
-        for (qsizetype i = 0; i < per_sector - 1 && fat_sectors.size() < fat_count; ++i)
-            fat_sectors.push_back(u32(file, at(difat) + 4 * i));
-        difat = u32(file, at(difat) + sector - 4);
+    bool open(QString* why)
+    {
+        static const char sig[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+        if (f_.size() < 512 || f_.first(8) != QByteArrayView(sig, 8)) {
+            *why = QStringLiteral("not a compound file");
+            return false;
+        }
+        shift_ = get16(f_, 0x1E);
+        if ((shift_ != 9 && shift_ != 12) || get16(f_, 0x20) != 6) {
+            *why = QStringLiteral("damaged compound file header (sector size)");
+            return false;
+        }
+        sector_ = qsizetype(1) << shift_;
+        // Sectors the file holds, the last one possibly cut short.
+        sectors_ = f_.size() > sector_ ? (f_.size() - sector_ + sector_ - 1) / sector_ : 0;
+        mini_cutoff_ = get32(f_, 0x38);
+
+        // The FAT's own sectors: 109 in the header, the rest in a chain of
+        // DIFAT sectors. There cannot be more of them than sectors in the file.
+        const qsizetype per = sector_ / 4;
+        const qsizetype fat_count = std::min<qsizetype>(get32(f_, 0x2C), sectors_);
+        std::vector<uint32_t> fat_sectors;
+        for (int i = 0; i < 109 && qsizetype(fat_sectors.size()) < fat_count; ++i)
+            fat_sectors.push_back(get32(f_, 0x4C + 4 * i));
+        uint32_t difat = get32(f_, 0x44);
+        for (qsizetype steps = 0; difat < kLastSector && in_file(difat) && steps < sectors_
+             && qsizetype(fat_sectors.size()) < fat_count;
+             ++steps) {
+            const qsizetype at = offset(difat);
+            for (qsizetype i = 0; i < per - 1 && qsizetype(fat_sectors.size()) < fat_count; ++i)
+                fat_sectors.push_back(get32(f_, at + 4 * i));
+            difat = get32(f_, at + sector_ - 4);
+        }
+        fat_.reserve(fat_sectors.size() * size_t(per));
+        for (uint32_t s : fat_sectors) {
+            const qsizetype at = s < kLastSector && in_file(s) ? offset(s) : -1;
+            for (qsizetype i = 0; i < per; ++i)
+                fat_.push_back(at < 0 ? kFree : get32(f_, at + 4 * i));
+        }
+
+        dir_ = chain(get32(f_, 0x30), f_.size());
+        root_ = -1;
+        for (qsizetype e = 0; e < entries() && root_ < 0; ++e)
+            if (type(e) == 5)
+                root_ = e;
+        if (root_ < 0) {
+            *why = QStringLiteral("damaged compound file (no root directory entry)");
+            return false;
+        }
+        return true;
     }
-    std::vector<uint32_t> fat;
-    for (uint32_t s : fat_sectors)
-        for (qsizetype i = 0; i < per_sector; ++i)
-            fat.push_back(u32(file, at(s) + 4 * i));
 
-    auto chain = [&](uint32_t start, const std::vector<uint32_t>& table, qsizetype unit,
-                     const std::function<qsizetype(uint32_t)>& offset, const QByteArray& src, qsizetype size) {
+    // The stream entry named `name` (case aside) among the root's children,
+    // or -1. A directory whose tree is broken is searched entry by entry.
+    qsizetype find(QStringView name) const
+    {
+        std::vector<qsizetype> children;
+        std::vector<bool> seen(size_t(entries()), false);
+        std::vector<uint32_t> todo{get32(dir_, root_ * 128 + 0x4C)};
+        while (!todo.empty()) {
+            const uint32_t e = todo.back();
+            todo.pop_back();
+            if (e >= uint32_t(entries()) || seen[e])
+                continue;
+            seen[e] = true;
+            children.push_back(e);
+            todo.push_back(get32(dir_, qsizetype(e) * 128 + 0x44));
+            todo.push_back(get32(dir_, qsizetype(e) * 128 + 0x48));
+        }
+        bool any_stream = false;
+        for (qsizetype e : children) {
+            if (type(e) != 2)
+                continue;
+            any_stream = true;
+            if (entry_name(e).compare(name, Qt::CaseInsensitive) == 0)
+                return e;
+        }
+        if (!any_stream)
+            for (qsizetype e = 0; e < entries(); ++e)
+                if (type(e) == 2 && entry_name(e).compare(name, Qt::CaseInsensitive) == 0)
+                    return e;
+        return -1;
+    }
+
+    // The bytes of a stream entry, as far as the file holds them.
+    QByteArray stream(qsizetype e)
+    {
+        const uint32_t start = get32(dir_, e * 128 + 0x74);
+        const uint32_t declared = get32(dir_, e * 128 + 0x78);
+        const qsizetype size = std::min<qsizetype>(declared, f_.size());
+        if (declared >= mini_cutoff_)
+            return chain(start, size);
+        if (!mini_read_) {
+            mini_read_ = true;
+            mini_stream_ = chain(get32(dir_, root_ * 128 + 0x74),
+                                 std::min<qsizetype>(get32(dir_, root_ * 128 + 0x78), f_.size()));
+            const QByteArray table = chain(get32(f_, 0x3C), f_.size());
+            mini_fat_.reserve(size_t(table.size() / 4));
+            for (qsizetype i = 0; i + 4 <= table.size(); i += 4)
+                mini_fat_.push_back(get32(table, i));
+        }
         QByteArray out;
-        for (uint32_t s = start; s < table.size() && out.size() < size; s = table[s]) {
-            const qsizetype o = offset(s);
-            if (o < 0 || o >= src.size())
+        out.reserve(std::min(size, mini_stream_.size()));
+        const qsizetype max_steps = mini_stream_.size() / 64 + 1;
+        for (qsizetype s = start, steps = 0; out.size() < size && s < qsizetype(mini_fat_.size()) && steps < max_steps;
+             s = mini_fat_[size_t(s)], ++steps) {
+            const qsizetype at = s * 64;
+            if (at >= mini_stream_.size())
                 break;
-            out.append(src.mid(o, unit));
-            if (out.size() > src.size())
-                break;   // a loop in a damaged chain
+            out.append(mini_stream_.constData() + at, std::min<qsizetype>(64, mini_stream_.size() - at));
         }
         out.truncate(size);
         return out;
-    };
-
-    const QByteArray dir = chain(u32(file, 0x30), fat, sector, at, file, file.size());
-    uint32_t root_start = 0, root_size = 0;
-    for (qsizetype e = 0; e + 128 <= dir.size(); e += 128) {
-        const int type = uint8_t(dir[e + 0x42]);
-        const int name_len = u16(dir, e + 0x40) / 2 - 1;
-        if (name_len < 0 || name_len > 31)
-            continue;
-        QString name;
-        for (int i = 0; i < name_len; ++i)
-            name += QChar(char16_t(u16(dir, e + 2 * i)));
-        const uint32_t start = u32(dir, e + 0x74), size = u32(dir, e + 0x78);
-        if (type == 5) {
-            root_start = start;
-            root_size = size;
-        } else if (type == 2 && name.compare(QStringView(wanted), Qt::CaseInsensitive) == 0) {
-            if (size >= mini_cutoff)
-                return chain(start, fat, sector, at, file, size);
-            // Small streams live in the mini stream, in mini sectors.
-            const QByteArray mini_stream = chain(root_start, fat, sector, at, file, root_size);
-            const QByteArray mini_fat_bytes = chain(u32(file, 0x3C), fat, sector, at, file, file.size());
-            std::vector<uint32_t> mini_fat;
-            for (qsizetype i = 0; i + 4 <= mini_fat_bytes.size(); i += 4)
-                mini_fat.push_back(u32(mini_fat_bytes, i));
-            return chain(start, mini_fat, mini_sector, [&](uint32_t s) { return qsizetype(s) * mini_sector; },
-                         mini_stream, size);
-        }
     }
-    return QByteArray();
-}
-
-struct Record {
-    uint16_t type = 0;
-    QByteArray data;
-};
-
-// BIFF records from `pos`: each a type, a length and its data.
-class Records {
-public:
-    Records(const QByteArray& s, qsizetype pos) : s_(s), pos_(pos) {}
-    bool next(Record* r)
-    {
-        if (pos_ + 4 > s_.size())
-            return false;
-        r->type = u16(s_, pos_);
-        const qsizetype len = u16(s_, pos_ + 2);
-        r->data = s_.mid(pos_ + 4, len);
-        pos_ += 4 + len;
-        return true;
-    }
-    uint16_t peek() const { return u16(s_, pos_); }
 
 private:
-    const QByteArray& s_;
-    qsizetype pos_;
+    QByteArrayView f_;
+    int shift_ = 9;
+    qsizetype sector_ = 512, sectors_ = 0;
+    uint32_t mini_cutoff_ = 4096;
+    std::vector<uint32_t> fat_, mini_fat_;
+    QByteArray dir_, mini_stream_;
+    bool mini_read_ = false;
+    qsizetype root_ = -1;
+
+    qsizetype offset(uint32_t s) const { return (qsizetype(s) + 1) << shift_; }
+    bool in_file(uint32_t s) const { return offset(s) < f_.size(); }
+    qsizetype entries() const { return dir_.size() / 128; }
+    int type(qsizetype e) const { return uint8_t(dir_[e * 128 + 0x42]); }
+    QString entry_name(qsizetype e) const
+    {
+        const int len = std::min(get16(dir_, e * 128 + 0x40) / 2, 32) - 1;   // the count holds the terminator
+        QString name;
+        for (int i = 0; i < len; ++i)
+            name += QChar(char16_t(get16(dir_, e * 128 + 2 * i)));
+        return name;
+    }
+
+    // Up to `size` bytes of the chain from `start`; a chain running out of
+    // the table or the file, or longer than the file has sectors, ends.
+    QByteArray chain(uint32_t start, qsizetype size) const
+    {
+        QByteArray out;
+        out.reserve(std::min(size, f_.size()));
+        qsizetype steps = 0;
+        for (uint32_t s = start; s < kLastSector && s < fat_.size() && in_file(s) && out.size() < size
+             && steps < sectors_;
+             s = fat_[s], ++steps) {
+            const qsizetype at = offset(s);
+            out.append(f_.constData() + at, std::min(sector_, f_.size() - at));   // the last sector may be short
+        }
+        out.truncate(size);
+        return out;
+    }
 };
 
-// A BIFF8 unicode string of `cch` characters at data[at]: a flags byte, then
-// one or two bytes per character (rich-text and phonetic counts skipped).
-// A string cut by the record's end goes on in the CONTINUE records after it.
-QString biff_string(const QByteArray& data, qsizetype at, int cch, Records* more)
-{
-    QString out;
-    QByteArray d = data;
-    qsizetype p = at;
-    uint8_t flags = u8(d, p++);
-    if (flags & 0x08)
-        p += 2;
-    if (flags & 0x04)
-        p += 4;
-    Record r;
-    while (out.size() < cch) {
-        if (p >= d.size()) {
-            if (!more || more->peek() != 0x003C || !more->next(&r) || r.data.isEmpty())
-                break;
-            d = r.data;
-            flags = uint8_t(d[0]);
-            p = 1;
-            continue;
-        }
-        if (flags & 0x01) {
-            out += QChar(char16_t(u16(d, p)));
-            p += 2;
-        } else {
-            out += QChar(char16_t(uint8_t(d[p])));
-            p += 1;
-        }
-    }
-    return out;
-}
-
-QByteArray error_text(uint8_t code)
-{
-    static const QHash<int, QByteArray> errors = {
-        {0x00, "#NULL!"}, {0x07, "#DIV/0!"}, {0x0F, "#VALUE!"}, {0x17, "#REF!"},
-        {0x1D, "#NAME?"}, {0x24, "#NUM!"}, {0x2A, "#N/A"}};
-    return errors.value(code, "#N/A");
-}
-
 } // namespace
+
+QByteArray compound_stream(QByteArrayView file, std::initializer_list<QStringView> names, QString* error,
+                           int* found)
+{
+    QString why;
+    if (found)
+        *found = -1;
+    Compound c(file);
+    if (!c.open(&why)) {
+        if (error)
+            *error = why;
+        return QByteArray();
+    }
+    int i = 0;
+    for (QStringView name : names) {
+        const qsizetype e = c.find(name);
+        if (e >= 0) {
+            if (found)
+                *found = i;
+            QByteArray s = c.stream(e);
+            if (s.isEmpty() && error)
+                *error = QStringLiteral("the stream %1 is empty").arg(name);
+            return s;
+        }
+        ++i;
+    }
+    if (error)
+        *error = QStringLiteral("no stream %1").arg(names.begin()->toString());
+    return QByteArray();
+}
 
 bool compound_has_stream(const QString& path, const char16_t* name)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) && !compound_stream(f.readAll(), name).isEmpty();
-}
-
-bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSheet& sheet)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray file = f.readAll();
-    QByteArray wb = compound_stream(file, u"Workbook");
-    if (wb.isEmpty())
-        return false;
-
-    // The globals: date mode, formats, cell formats, the sheets' offsets.
-    bool date1904 = false;
-    QHash<int, bool> format_is_date;
-    std::vector<char> xf_date;
-    qsizetype sheet_pos = -1;
-    Records globals(wb, 0);
-    Record r;
-    if (!globals.next(&r) || r.type != 0x0809 || u16(r.data, 0) != 0x0600)
-        return false;   // BIFF8 only; older files keep their formula cells empty
-    while (globals.next(&r) && r.type != 0x000A) {
-        switch (r.type) {
-        case 0x0022: date1904 = u16(r.data, 0) == 1; break;
-        case 0x041E:
-            format_is_date.insert(u16(r.data, 0), is_date_format_code(biff_string(r.data, 4, u16(r.data, 2), &globals)));
-            break;
-        case 0x00E0: {
-            const int fmt = u16(r.data, 2);
-            const auto it = format_is_date.constFind(fmt);
-            xf_date.push_back(it != format_is_date.constEnd() ? *it : is_date_format_id(fmt));
-            break;
-        }
-        case 0x0085:
-            if (sheet_pos < 0 && u8(r.data, 5) == 0
-                && biff_string(r.data, 7, u8(r.data, 6), nullptr) == first_sheet)
-                sheet_pos = u32(r.data, 0);
-            break;
-        default: break;
-        }
-    }
-    if (sheet_pos < 0)
-        return false;
-
-    Records cells(wb, sheet_pos);
-    if (!cells.next(&r) || r.type != 0x0809)
-        return false;
-    auto put = [&](uint32_t row, uint32_t col, const QByteArray& text) {
-        const uint32_t off = sheet.add_text(text.constData(), size_t(text.size()));
-        sheet.put(row + 1, col + 1, off, uint32_t(text.size()));
-    };
-    auto is_date = [&](uint16_t xf) { return xf < xf_date.size() && xf_date[xf]; };
-    // A number shown as a date: FreeXL's own date text differs from the
-    // .xlsx reader's at serial 0 and out of range, so these are redone here
-    // from the serial, with the same rules for both formats.
-    auto put_date = [&](uint32_t row, uint32_t col, double v) {
-        const QByteArray date = serial_date_text(v, date1904);
-        put(row, col, date.isEmpty() ? number_text(v) : date);
-    };
-    auto rk = [](uint32_t v) {
-        double d;
-        if (v & 2) {
-            d = double(int32_t(v) >> 2);
-        } else {
-            const uint64_t bits = uint64_t(v & 0xFFFFFFFCu) << 32;
-            std::memcpy(&d, &bits, 8);
-        }
-        return v & 1 ? d / 100 : d;
-    };
-    while (cells.next(&r) && r.type != 0x000A) {
-        if (r.type == 0x0203 && r.data.size() >= 14 && is_date(u16(r.data, 4))) {   // NUMBER
-            double v;
-            std::memcpy(&v, r.data.constData() + 6, 8);
-            put_date(u16(r.data, 0), u16(r.data, 2), v);
-            continue;
-        }
-        if (r.type == 0x027E && r.data.size() >= 10 && is_date(u16(r.data, 4))) {   // RK
-            put_date(u16(r.data, 0), u16(r.data, 2), rk(u32(r.data, 6)));
-            continue;
-        }
-        if (r.type == 0x0205 && r.data.size() >= 8) {   // BOOLERR: FreeXL gives 1 and 0
-            const uint8_t v = u8(r.data, 6);
-            put(u16(r.data, 0), u16(r.data, 2),
-                u8(r.data, 7) ? error_text(v) : v ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE"));
-            continue;
-        }
-        if (r.type == 0x00BD) {   // MULRK: one row, a run of columns
-            const uint16_t row = u16(r.data, 0), first = u16(r.data, 2);
-            for (qsizetype i = 0; 4 + 6 * i + 6 <= r.data.size() - 2; ++i)
-                if (is_date(u16(r.data, 4 + 6 * i)))
-                    put_date(row, uint32_t(first + i), rk(u32(r.data, 4 + 6 * i + 2)));
-            continue;
-        }
-        if (r.type != 0x0006 || r.data.size() < 20)
-            continue;
-        const uint16_t row = u16(r.data, 0), col = u16(r.data, 2), xf = u16(r.data, 4);
-        if (u16(r.data, 12) == 0xFFFF) {
-            switch (uint8_t(r.data[6])) {
-            case 0: {   // text, in the STRING record that follows
-                Record s;
-                if (cells.peek() == 0x0207 && cells.next(&s))
-                    put(row, col, biff_string(s.data, 2, u16(s.data, 0), &cells).toUtf8());
-                break;
-            }
-            case 1: put(row, col, r.data[8] ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE")); break;
-            case 2: put(row, col, error_text(u8(r.data, 8))); break;
-            default: break;   // empty text
-            }
-            continue;
-        }
-        double v;
-        std::memcpy(&v, r.data.constData() + 6, 8);
-        if (is_date(xf))
-            put_date(row, col, v);
-        else
-            put(row, col, number_text(v));
-    }
-    return true;
+    return f.open(QIODevice::ReadOnly) && !compound_stream(f.readAll(), {QStringView(name)}, nullptr).isEmpty();
 }

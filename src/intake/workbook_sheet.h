@@ -60,12 +60,12 @@ bool is_date_format_code(QStringView code);
 // The two readers: fill `sheet` from the first worksheet; false with *error.
 using ReadProgress = std::function<void(int percent)>;
 bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const ReadProgress& progress);
-bool read_xls(const QString& path, StoredSheet& sheet, QString* error);
-// Adds the cached results of the formula cells of the worksheet named
-// `first_sheet` of an .xls file (which FreeXL leaves empty), and redoes its
-// date cells from their serials with serial_date_text and its booleans as
-// "TRUE"/"FALSE" (FreeXL gives 1 and 0). False when the
-// file's workbook stream cannot be walked (the other cells stay as read).
-bool read_xls_formulas(const QString& path, const QString& first_sheet, StoredSheet& sheet);
+bool read_xls(const QString& path, StoredSheet& sheet, QString* error, const ReadProgress& progress);
+// A stream of the compound (OLE) file held in `file`: the first of `names`
+// (compared without regard to case) that the root holds, as far as the file
+// holds it. Empty with *error when the file is damaged or holds none of
+// them; *found is the index of the name found (-1 for none).
+QByteArray compound_stream(QByteArrayView file, std::initializer_list<QStringView> names, QString* error,
+                           int* found = nullptr);
 // Whether the compound (OLE) file at `path` holds a non-empty stream `name`.
 bool compound_has_stream(const QString& path, const char16_t* name);
