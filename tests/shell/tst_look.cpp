@@ -16,7 +16,11 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QTableView>
+#include <QToolButton>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,6 +85,22 @@ void TestLook::initTestCase()
     const QString style = QApplication::style()->objectName();
     install_look();
     QCOMPARE(QApplication::style()->objectName(), style);
+
+    // A date box in the first main window, made before its look, opens a
+    // calendar with Korean month and weekday names.
+    QDateEdit* d = date_picker(&w, "t_date1");
+    d->setDate(QDate(2026, 12, 8));
+    w.show();
+    QCalendarWidget* cal = d->calendarWidget();
+    auto* month = cal->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    QVERIFY(month);
+    QCOMPARE(month->text(), QStringLiteral("12월"));
+    auto* days = cal->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    QVERIFY(days);
+    QStringList weekdays;
+    for (int c = 0; c < days->model()->columnCount(); ++c)
+        weekdays << days->model()->index(0, c).data().toString();
+    QCOMPARE(weekdays, QStringList({"일", "월", "화", "수", "목", "금", "토"}));
 }
 
 void TestLook::font_fits_dates_and_amounts()
