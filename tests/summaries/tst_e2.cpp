@@ -2,6 +2,8 @@
 #include "summaries/E2.h"
 #include "summaries/summaries.h"
 
+#include <QHeaderView>
+
 namespace {
 // Non-members around November 2026; the figures are worked out by hand.
 void seed(TestShop& shop)
@@ -152,6 +154,10 @@ void TestE2::popup_and_registry()
     w->show();
     search(*w, QDate(2026, 11, 1), QDate(2026, 11, 30));
     QCOMPARE(clicks_on_grid(w->ms), QStringList({"POP6"}));
+    // The header row opens it too (the grid of every list window).
+    QHeaderView* head = w->ms->horizontalHeader();
+    QTest::mouseClick(head->viewport(), Qt::RightButton, {}, QPoint(head->sectionViewportPosition(3) + 5, 5));
+    QCOMPARE(popups::seen(), QStringList({"POP6", "POP6"}));
     QTest::mouseClick(w->cmd_ext, Qt::LeftButton);
     QTRY_VERIFY(!screens::find("E2"));
 }
