@@ -121,6 +121,9 @@ void TestE2::search_widths_and_failure()
     QCOMPARE(column(w.ms, 3), QStringList({"N1", "(Data Total)"}));
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30), 1, "정");
     QCOMPARE(column(w.ms, 3), QStringList({"N2", "(Data Total)"}));
+    // "_" is no wildcard: no name holds it.
+    search(w, QDate(2026, 11, 1), QDate(2026, 11, 30), 1, "_");
+    QVERIFY(shows_no_data(w));
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30));
     FlexGrid* ms = w.ms;
     const QList<int> plain = {0, 500, 1060, 1200, 1500, 0, 0, 0, 1400, 1400, 1400, 1400, 1400, 1400};
