@@ -347,8 +347,16 @@ void TestLook::narrow_summary_bar_gives_way()
     const QString count_line = w->la_inf->text();
     w->resize(1010, 700);
     QApplication::processEvents();
-    // Shortened on screen only: the export and the print read the whole line.
+    // Shortened on screen only: the export and the print read the whole line,
+    // the clerk in its tooltip.
     QCOMPARE(w->la_inf->text(), count_line);
+    QVERIFY(w->la_inf->fontMetrics().horizontalAdvance(count_line) > w->la_inf->contentsRect().width());
+    QCOMPARE(w->la_inf->toolTip(), count_line);
+    // A new line: its own tooltip.
+    const QString found = QStringLiteral("검색건수: 14,208건   미납건수: 1,377");
+    w->la_inf->setText(found);
+    QTRY_COMPARE(w->la_inf->toolTip(), found);
+    w->la_inf->setText(count_line);
     const int first = tw_rect(w->Check6).left;
     QVERIFY(first < 4100);
     QVERIFY(!w->PB->isVisible());
@@ -375,6 +383,7 @@ void TestLook::narrow_summary_bar_gives_way()
     QCOMPARE(tw_rect(w->la_inf).width, 4000);
     QVERIFY(w->PB->isVisible());
     QCOMPARE(tw_rect(w->Check6).left, check6_left);
+    QVERIFY(w->la_inf->toolTip().isEmpty());
 }
 
 QTEST_MAIN(TestLook)
