@@ -279,6 +279,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
 {
     setItemDelegate(new FlexGridCells(this));
     store_.resize(1, 2);
+    // Every column has its width and alignment from the start, as set_cols gives them.
+    widths_.resize(size_t(store_.cols()), 1000);
+    aligns_.resize(size_t(store_.cols()), AlignLeft);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
