@@ -5,14 +5,19 @@
 
 #include <xlsxwriter.h>
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <string>
+#include <unistd.h>
 
 int sheet_width(int twips)
 {
@@ -104,6 +109,37 @@ QString sheet_info(QWidget* frm, const QString& code)
     return QStringLiteral("%1  검색기간: %2 ~ %3").arg(src.info(), src.date1(), src.date2());
 }
 
+namespace {
+// What the exports left behind: the program's own export folders in `tmp`
+// (named as export_to_excel names them, made by this user, folders and not
+// links) last changed more than a day ago go, with the read-only workbooks
+// in them. A folder that holds anything else (a workbook the user saved
+// there, the lock file of a spreadsheet program that has it open, a folder,
+// a link) stays as it is.
+void remove_old_exports(const QString& tmp)
+{
+    static const QRegularExpression own_name(QStringLiteral("^torvisk-export-[A-Za-z0-9]{6}$"));
+    const QDateTime day_ago = QDateTime::currentDateTimeUtc().addDays(-1);
+    const QDir root(tmp);
+    const auto folders = root.entryInfoList({QStringLiteral("torvisk-export-*")},
+                                            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& f : folders) {
+        if (!own_name.match(f.fileName()).hasMatch() || f.isSymLink() || !f.isDir()) continue;
+        if (f.ownerId() != uint(::geteuid()) || f.lastModified().toUTC() >= day_ago) continue;
+        const QDir folder(f.absoluteFilePath());
+        const auto entries =
+            folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        const bool only_exports = std::all_of(entries.begin(), entries.end(), [](const QFileInfo& e) {
+            return !e.isSymLink() && e.isFile() && !(e.permissions() & QFile::WriteOwner);
+        });
+        if (!only_exports) continue;
+        bool emptied = true;
+        for (const QFileInfo& e : entries) emptied = QFile::remove(e.absoluteFilePath()) && emptied;
+        if (emptied) root.rmdir(f.fileName());
+    }
+}
+}
+
 void export_to_excel(QWidget* frm, const QString& code)
 {
     const ListSource src = ListSource::of(frm);
@@ -117,6 +153,7 @@ void export_to_excel(QWidget* frm, const QString& code)
     // (A temporary path that names no folder comes back empty: no folder
     // is then made at the root.)
     const QString tmp = QDir::tempPath();
+    if (!tmp.isEmpty()) remove_old_exports(tmp);
     QTemporaryDir dir(tmp + QStringLiteral("/torvisk-export-XXXXXX"));
     dir.setAutoRemove(false);
     bool ok = !tmp.isEmpty() && dir.isValid();

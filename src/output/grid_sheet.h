@@ -27,5 +27,6 @@ int sheet_width(int twips);
 
 // The popup's export of a list window (code "B1", "B2", "B4", "CA", "E1",
 // "E2"): a workbook in a fresh temporary folder, read-only, handed to the
-// desktop's spreadsheet program unsaved.
+// desktop's spreadsheet program unsaved. Each export first removes the
+// folders that earlier exports left there more than a day ago.
 void export_to_excel(QWidget* frm, const QString& code);

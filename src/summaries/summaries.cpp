@@ -2,6 +2,7 @@
 #include "data/amounts.h"
 #include "data/clock.h"
 #include "data/state.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/grid_rows.h"
 
@@ -22,8 +23,6 @@ namespace {
 // names that enter the member summaries' text.
 QString member_column(int field) { return field == 1 ? QStringLiteral("m.nam") : QStringLiteral("m.cod"); }
 
-QString like_text(const QString& search) { return QStringLiteral("%") + search + QStringLiteral("%"); }
-
 // The grouping of every part of the member summaries: one row per member.
 const QString member_group = QStringLiteral("GROUP BY m.gbn,m.dat,m.cod,m.nam,m.tel,m.phn,m.adr,m.big ");
 
@@ -38,9 +37,12 @@ QString e1_month_to(const QDate& d) { return date_text(d).left(7) + QStringLiter
 
 Query e1_list_query(const SummaryParams& p)
 {
-    const QString d1 = e1_month_from(p.date1), d2 = e1_month_to(p.date2), like = like_text(p.search);
+    const QString d1 = e1_month_from(p.date1), d2 = e1_month_to(p.date2);
+    // The search text as it stands ("%" and "_" find themselves).
+    const LikeContains found = like_contains(member_column(p.field), p.search);
+    const QString& like = found.pattern;
     // Every part carries the same member filter: kind, in use, search, joined in the months.
-    const QString member = member_column(p.field) + QStringLiteral(" LIKE ? and m.dat>=? and m.dat<=? ");
+    const QString member = found.sql + QStringLiteral(" and m.dat>=? and m.dat<=? ");
     const QString sql =
         QStringLiteral("SELECT gbn,dat,cod,nam,tel,phn,adr,max(n_sdat),max(n_edat),max(n_yun),sum(pre_meesoo),"
                        "sum(now_yun_tot),sum(now_yun_kyu),sum(pre_meesoo)+(sum(now_yun_tot))-(sum(now_yun_kyu)) as "
@@ -78,8 +80,10 @@ Query e1_list_query(const SummaryParams& p)
 
 Query e2_list_query(const SummaryParams& p)
 {
-    const QString d1 = date_text(p.date1), d2 = date_text(p.date2), like = like_text(p.search);
-    const QString search = member_column(p.field) + QStringLiteral(" LIKE ? ");
+    const QString d1 = date_text(p.date1), d2 = date_text(p.date2);
+    const LikeContains found = like_contains(member_column(p.field), p.search);
+    const QString& like = found.pattern;
+    const QString search = found.sql + QStringLiteral(" ");
     const QString sql =
         QStringLiteral("SELECT TMP.gbn,TMP.dat,TMP.cod,TMP.nam,TMP.tel,TMP.phn,TMP.adr,sum(pre_meesoo),"
                        "sum(now_dae_tot),sum(now_yun_tot),sum(now_dae_kyu),sum(now_yun_kyu),sum(pre_meesoo)+"

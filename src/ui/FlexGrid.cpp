@@ -252,10 +252,36 @@ int FlexGrid::text_room(int twips)
     return twips_to_px(twips) - 1 - 2 * cell_padding;
 }
 
+namespace {
+// A press on the header row is a press on the grid's row 0: the screens
+// hear of it as of a press on any other row (the right button opens the
+// list's popup there too).
+class HeaderPresses : public QObject {
+public:
+    explicit HeaderPresses(FlexGrid* grid) : QObject(grid), grid_(grid) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress) {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            emit grid_->MouseDown(m->button(), m->globalPosition().toPoint());
+        }
+        return false;
+    }
+
+private:
+    FlexGrid* grid_;
+};
+}
+
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this))
 {
     setItemDelegate(new FlexGridCells(this));
     store_.resize(1, 2);
+    // Every column has its width and alignment from the start, as set_cols gives them.
+    widths_.resize(size_t(store_.cols()), 1000);
+    aligns_.resize(size_t(store_.cols()), AlignLeft);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -269,6 +295,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->viewport()->installEventFilter(new HeaderPresses(this));
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     set_row_height(0, header_h_);

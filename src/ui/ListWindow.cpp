@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QPushButton>
+#include <QResizeEvent>
 
 namespace {
 QWidget* part(QWidget* form, const char* name) { return form->findChild<QWidget*>(QLatin1String(name)); }
@@ -98,8 +99,9 @@ void layout_list_buttons(QWidget* form, const QStringList& order)
 
 namespace {
 // The count line: when the summary bar leaves it less room than its text
-// needs, it ends in "…" rather than in the middle of a number; its text, which
-// the export and the print read, stays whole.
+// needs, it ends in "…" rather than in the middle of a number, and the whole
+// line shows as its tooltip; its text, which the export and the print read,
+// stays whole.
 class CountLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -107,14 +109,29 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override
     {
-        const QRect r = contentsRect();
-        if (fontMetrics().horizontalAdvance(text()) <= r.width()) {
+        const bool cut = shortened();
+        show_whole_as_tip(cut);
+        if (!cut) {
             QLabel::paintEvent(e);
             return;
         }
+        const QRect r = contentsRect();
         QPainter p(this);
         style()->drawItemText(&p, r, int(alignment()), palette(), isEnabled(),
                               fontMetrics().elidedText(text(), Qt::ElideRight, r.width()), foregroundRole());
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QLabel::resizeEvent(e);
+        show_whole_as_tip(shortened());
+    }
+
+private:
+    bool shortened() const { return fontMetrics().horizontalAdvance(text()) > contentsRect().width(); }
+    void show_whole_as_tip(bool cut)
+    {
+        const QString tip = cut ? text() : QString();
+        if (toolTip() != tip) setToolTip(tip);
     }
 };
 }

@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTranslator>
+#include <QWidget>
 
 static void init_look_resources() { Q_INIT_RESOURCE(look); }
 
@@ -73,6 +74,12 @@ void install_look()
     // Qt's own texts (message box buttons, the calendar, file and print
     // dialogs) in Korean.
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    // A window made before this (the main window calling it from its own
+    // constructor) keeps the locale it was made with, and hands it on to
+    // every control put into it: the calendars of its date boxes would read
+    // "December" and "Sun". Such windows take the new default.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->testAttribute(Qt::WA_SetLocale)) w->unsetLocale();
     auto* tr = new QTranslator(app);
     if (tr->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

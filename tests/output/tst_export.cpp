@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <utime.h>
 
 namespace {
 const QString kEmpty = QStringLiteral("엑셀로 변환할 내용이 없습니다!");
@@ -78,6 +80,7 @@ private slots:
     void summaries_with_period();
     void through_the_popup();
     void refusals_and_failure();
+    void old_export_folders_go();
 
 private:
     std::unique_ptr<TestShop> shop;
@@ -336,6 +339,48 @@ void TestExport::refusals_and_failure()
     QVERIFY(QDir(QStringLiteral("/")).entryList({QStringLiteral("torvisk-export-*")}, QDir::Dirs).isEmpty());
 
     w->close();
+}
+
+void TestExport::old_export_folders_go()
+{
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    // A folder with one file of the given permissions, last changed `hours` ago.
+    auto folder = [&](const QString& name, int hours, QFile::Permissions file_perms) {
+        const QString path = tmp.path() + u'/' + name;
+        QVERIFY(QDir().mkpath(path));
+        QFile f(path + QStringLiteral("/목록.xlsx"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("PK");
+        f.close();
+        QVERIFY(f.setPermissions(file_perms));
+        const time_t t = time(nullptr) - time_t(hours) * 3600;
+        const utimbuf times{t, t};
+        QCOMPARE(utime(QFile::encodeName(path).constData(), &times), 0);
+    };
+    const QFile::Permissions read_only = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    folder(QStringLiteral("torvisk-export-Ab12Cd"), 25, read_only);               // goes
+    folder(QStringLiteral("torvisk-export-Fr3shX"), 23, read_only);               // a day old at most
+    folder(QStringLiteral("torvisk-export-Ab12Cd.keep"), 48, read_only);          // not the program's name
+    folder(QStringLiteral("torvisk-export-Saved1"), 48, read_only | QFile::WriteOwner);   // the user's save
+    folder(QStringLiteral("elsewhere"), 48, read_only);
+    QVERIFY(QFile::link(tmp.path() + QStringLiteral("/elsewhere"), tmp.path() + QStringLiteral("/torvisk-export-Link12")));
+
+    ListWindow w(QStringLiteral("XX"), QStringLiteral("시험목록"), ListWindow::Frame{});
+    w.ms->set_header({"", "코드"});
+    w.ms->set_text(w.ms->add_row(), 1, QStringLiteral("007"));
+    const QByteArray was = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    export_to_excel(&w, QStringLiteral("B2"));
+    if (was.isNull()) qunsetenv("TMPDIR");
+    else qputenv("TMPDIR", was);
+    QCOMPARE(catcher->files.size(), 1);
+
+    QStringList left = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    left.removeOne(QFileInfo(QFileInfo(catcher->last()).absolutePath()).fileName());
+    QCOMPARE(left, QStringList({"elsewhere", "torvisk-export-Ab12Cd.keep", "torvisk-export-Fr3shX",
+                                "torvisk-export-Link12", "torvisk-export-Saved1"}));
+    QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/elsewhere/목록.xlsx")));
 }
 
 QTEST_MAIN(TestExport)

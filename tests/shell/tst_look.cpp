@@ -16,7 +16,11 @@
 #include "ui/msgbox.h"
 #include "ui/twips.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QTableView>
+#include <QToolButton>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,6 +85,22 @@ void TestLook::initTestCase()
     const QString style = QApplication::style()->objectName();
     install_look();
     QCOMPARE(QApplication::style()->objectName(), style);
+
+    // A date box in the first main window, made before its look, opens a
+    // calendar with Korean month and weekday names.
+    QDateEdit* d = date_picker(&w, "t_date1");
+    d->setDate(QDate(2026, 12, 8));
+    w.show();
+    QCalendarWidget* cal = d->calendarWidget();
+    auto* month = cal->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    QVERIFY(month);
+    QCOMPARE(month->text(), QStringLiteral("12월"));
+    auto* days = cal->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    QVERIFY(days);
+    QStringList weekdays;
+    for (int c = 0; c < days->model()->columnCount(); ++c)
+        weekdays << days->model()->index(0, c).data().toString();
+    QCOMPARE(weekdays, QStringList({"일", "월", "화", "수", "목", "금", "토"}));
 }
 
 void TestLook::font_fits_dates_and_amounts()
@@ -327,8 +347,16 @@ void TestLook::narrow_summary_bar_gives_way()
     const QString count_line = w->la_inf->text();
     w->resize(1010, 700);
     QApplication::processEvents();
-    // Shortened on screen only: the export and the print read the whole line.
+    // Shortened on screen only: the export and the print read the whole line,
+    // the clerk in its tooltip.
     QCOMPARE(w->la_inf->text(), count_line);
+    QVERIFY(w->la_inf->fontMetrics().horizontalAdvance(count_line) > w->la_inf->contentsRect().width());
+    QCOMPARE(w->la_inf->toolTip(), count_line);
+    // A new line: its own tooltip.
+    const QString found = QStringLiteral("검색건수: 14,208건   미납건수: 1,377");
+    w->la_inf->setText(found);
+    QTRY_COMPARE(w->la_inf->toolTip(), found);
+    w->la_inf->setText(count_line);
     const int first = tw_rect(w->Check6).left;
     QVERIFY(first < 4100);
     QVERIFY(!w->PB->isVisible());
@@ -355,6 +383,7 @@ void TestLook::narrow_summary_bar_gives_way()
     QCOMPARE(tw_rect(w->la_inf).width, 4000);
     QVERIFY(w->PB->isVisible());
     QCOMPARE(tw_rect(w->Check6).left, check6_left);
+    QVERIFY(w->la_inf->toolTip().isEmpty());
 }
 
 QTEST_MAIN(TestLook)

@@ -189,6 +189,12 @@ void TestE1::search_by_name_and_code()
     QCOMPARE(list_sql.args.at(1), QVariant("2026-01-01"));
     search(w, QDate(2026, 3, 1), QDate(2026, 5, 1), 1, "없는이름");
     QVERIFY(grid_empty(w.ms));
+    // "%" and "_" find themselves, not any text.
+    join(shop, "A%7", "이_리", "A", "2026-04-20");
+    search(w, QDate(2026, 3, 1), QDate(2026, 5, 1), 1, "이_리");
+    QCOMPARE(column(w.ms, 3), QStringList({"A%7", "(Data Total)"}));
+    search(w, QDate(2026, 3, 1), QDate(2026, 5, 1), 0, "A%7");
+    QCOMPARE(column(w.ms, 3), QStringList({"A%7", "(Data Total)"}));
 }
 
 void TestE1::column_widths_follow_detail_box()

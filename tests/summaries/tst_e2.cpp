@@ -2,6 +2,8 @@
 #include "summaries/E2.h"
 #include "summaries/summaries.h"
 
+#include <QHeaderView>
+
 namespace {
 // Non-members around November 2026; the figures are worked out by hand.
 void seed(TestShop& shop)
@@ -119,6 +121,9 @@ void TestE2::search_widths_and_failure()
     QCOMPARE(column(w.ms, 3), QStringList({"N1", "(Data Total)"}));
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30), 1, "정");
     QCOMPARE(column(w.ms, 3), QStringList({"N2", "(Data Total)"}));
+    // "_" is no wildcard: no name holds it.
+    search(w, QDate(2026, 11, 1), QDate(2026, 11, 30), 1, "_");
+    QVERIFY(shows_no_data(w));
     search(w, QDate(2026, 11, 1), QDate(2026, 11, 30));
     FlexGrid* ms = w.ms;
     const QList<int> plain = {0, 500, 1060, 1200, 1500, 0, 0, 0, 1400, 1400, 1400, 1400, 1400, 1400};
@@ -152,6 +157,10 @@ void TestE2::popup_and_registry()
     w->show();
     search(*w, QDate(2026, 11, 1), QDate(2026, 11, 30));
     QCOMPARE(clicks_on_grid(w->ms), QStringList({"POP6"}));
+    // The header row opens it too (the grid of every list window).
+    QHeaderView* head = w->ms->horizontalHeader();
+    QTest::mouseClick(head->viewport(), Qt::RightButton, {}, QPoint(head->sectionViewportPosition(3) + 5, 5));
+    QCOMPARE(popups::seen(), QStringList({"POP6", "POP6"}));
     QTest::mouseClick(w->cmd_ext, Qt::LeftButton);
     QTRY_VERIFY(!screens::find("E2"));
 }

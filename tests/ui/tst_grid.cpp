@@ -222,6 +222,11 @@ void TestGrid::last_column_takes_the_rest()
     one.set_col_width(0, 900);
     one.fit_last_column(6000, 1);
     QCOMPARE(one.col_width(0), 900);
+    // A fresh grid's two columns have their widths and alignments already.
+    FlexGrid two;
+    two.fit_last_column(6000);
+    QCOMPARE(two.col_width(1), 6000 - 1000 - 330);
+    QCOMPARE(two.col_alignment(1), FlexGrid::AlignLeft);
 }
 
 void TestGrid::wheel_rule()
