@@ -68,13 +68,21 @@ public:
                                                                             : 1;
         }
         if (width_ == 1) {
+            // Most bytes are text, quoted values or names inside tags: they
+            // are skipped over in bulk up to the next byte that matters.
             while (b != end) {
-                if (state_ == Text) {   // most of a part: skip to the next tag
-                    const auto* lt = static_cast<const unsigned char*>(std::memchr(b, '<', size_t(end - b)));
-                    work_ += std::count(b, lt ? lt : end, '&');
-                    if (!lt)
+                if (state_ == Text || state_ == Quoted) {
+                    const auto* stop = static_cast<const unsigned char*>(
+                        std::memchr(b, state_ == Text ? '<' : int(quote_), size_t(end - b)));
+                    work_ += std::count(b, stop ? stop : end, '&');
+                    if (!stop)
                         break;
-                    b = lt;
+                    b = stop;
+                } else if (state_ == Tag) {
+                    while (b != end && *b != '"' && *b != '\'' && *b != '=' && *b != '>')
+                        ++b;
+                    if (b == end)
+                        break;
                 }
                 if (const Result r = step(*b++); r != Fine)
                     return r;
@@ -95,7 +103,7 @@ public:
     }
 
 private:
-    Result step(unsigned c)
+    [[gnu::always_inline]] Result step(unsigned c)
     {
         switch (state_) {
         case Text:

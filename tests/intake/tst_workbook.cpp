@@ -560,7 +560,7 @@ private slots:
         p["xl/sharedStrings.xml"] =
             R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="999999999" uniqueCount="999999999">)"
             R"(<si><t>하나</t></si><si><t>둘</t></si></sst>)";
-        const QString text = QStringLiteral("갼갢갽갾\u213C값 \"=\"");
+        const QString text = QStringLiteral("\u213C값갼갢갽갾 \"=\"");
         const QString sheet = QStringLiteral(
             R"(<?xml version="1.0" encoding="UTF-16"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
             R"(<dimension ref="A1:XFD1048576"/><sheetData><row r="1" spans="1:16384"><c r="A1" t="s"><v>1</v></c>)"
