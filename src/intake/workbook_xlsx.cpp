@@ -37,6 +37,7 @@ constexpr qsizetype kMaxTextChars = qsizetype(1) << 22;   // one cell or shared 
 constexpr qsizetype kMaxNameChars = 1024;             // a relationship id, type or target
 constexpr qsizetype kMaxEntries = 16384;              // relationships of a part, sheets of a workbook
 constexpr size_t kMaxStyles = size_t(1) << 20;        // cell formats
+constexpr qint64 kMaxZipEntries = 100000;             // parts of the package
 
 // Walks the raw bytes of a part ahead of the XML reader, coarsely: tags,
 // quoted values, comments, CDATA, processing instructions. It stops what the
@@ -167,10 +168,49 @@ private:
     qint64 work_ = 0;
 };
 
+// The number of entries the end record of the zip at `path` lists; -1 when
+// there is none (opening the zip then says what is wrong).
+qint64 zip_entries(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    // The end record (22 bytes and a comment of up to 65,535) is last; the
+    // locator of a 64-bit one right before it.
+    const qint64 tail_size = std::min<qint64>(f.size(), 20 + 22 + 65535);
+    if (!f.seek(f.size() - tail_size))
+        return -1;
+    const QByteArray tail = f.read(tail_size);
+    const qsizetype end = tail.lastIndexOf(QByteArrayView("PK\x05\x06", 4));
+    if (end < 0 || end + 22 > tail.size())
+        return -1;
+    auto le = [](const QByteArray& b, qsizetype at, int bytes) {
+        quint64 v = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            v = v << 8 | uchar(b[at + i]);
+        return v;
+    };
+    const quint64 count = le(tail, end + 10, 2);
+    if (count != 0xFFFF || end < 20 || tail.mid(end - 20, 4) != QByteArrayView("PK\x06\x07", 4))
+        return qint64(count);
+    if (!f.seek(qint64(std::min<quint64>(le(tail, end - 20 + 8, 8), quint64(f.size())))))
+        return -1;
+    const QByteArray end64 = f.read(56);
+    if (end64.size() < 56 || !end64.startsWith(QByteArrayView("PK\x06\x06", 4)))
+        return -1;
+    return qint64(std::min<quint64>(le(end64, 32, 8), quint64(INT64_MAX)));
+}
+
 class Package {
 public:
     Package(const QString& path, qint64 part_limit) : path_(path), part_limit_(part_limit)
     {
+        // The zip's directory is read whole when it is opened, a few hundred
+        // bytes of memory per entry.
+        if (const qint64 entries = zip_entries(path); entries > kMaxZipEntries) {
+            error = QStringLiteral("%1 lists %2 parts, more than a workbook has: refused").arg(path).arg(entries);
+            return;
+        }
         int code = 0;
         zip_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
         if (!zip_) {

@@ -717,6 +717,26 @@ private slots:
         QVERIFY(!WorkbookReader::open(only_chart, &err));
         QVERIFY2(err.contains(QLatin1String("no worksheet")), qPrintable(err));
 
+        // A zip whose (64-bit) end record lists 200,000 entries: refused
+        // before its directory is read into memory.
+        auto le = [](quint64 v, int bytes) {
+            QByteArray b;
+            for (int i = 0; i < bytes; ++i)
+                b += char((v >> (8 * i)) & 0xFF);
+            return b;
+        };
+        const QByteArray many = QByteArray("PK\x03\x04", 4) + le(0, 4)
+            + QByteArray("PK\x06\x06", 4) + le(44, 8) + le(45, 2) + le(45, 2) + le(0, 8) + le(200000, 8) + le(200000, 8)
+            + le(0, 8) + le(8, 8)
+            + QByteArray("PK\x06\x07", 4) + le(0, 4) + le(8, 8) + le(1, 4)
+            + QByteArray("PK\x05\x06", 4) + le(0, 4) + le(0xFFFF, 2) + le(0xFFFF, 2) + le(0xFFFFFFFF, 4) + le(0xFFFFFFFF, 4) + le(0, 2);
+        QFile m(path("many.xlsx"));
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write(many);
+        m.close();
+        QVERIFY(!WorkbookReader::open(path("many.xlsx"), &err));
+        QVERIFY2(err.contains(QLatin1String("200000 parts")), qPrintable(err));
+
         // A good workbook cut short, and one whose compressed sheet data is
         // overwritten (the inflater or the checksum catches it).
         const QString good = write_sample("good.xlsx", false);
