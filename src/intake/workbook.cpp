@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QString* error,
                                                      const std::function<void(int)>& progress)
@@ -30,15 +31,23 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QStrin
     static const char ole_sig[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
     auto sheet = std::make_unique<StoredSheet>();
     bool ok = false;
-    if (head.size() >= 4 && std::memcmp(head.constData(), zip_sig, 4) == 0)
-        ok = read_xlsx(path, *sheet, &err, progress);
-    else if (head.size() == 8 && std::memcmp(head.constData(), ole_sig, 8) == 0)
-        ok = read_xls(path, *sheet, &err, progress);
-    else
-        err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
+    try {
+        if (head.size() >= 4 && std::memcmp(head.constData(), zip_sig, 4) == 0)
+            ok = read_xlsx(path, *sheet, &err, progress);
+        else if (head.size() == 8 && std::memcmp(head.constData(), ole_sig, 8) == 0)
+            ok = read_xls(path, *sheet, &err, progress);
+        else
+            err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
+        if (ok)
+            sheet->finish();
+    } catch (const std::bad_alloc&) {
+        // The readers keep within their limits; this is the last resort.
+        sheet.reset();
+        ok = false;
+        err = QStringLiteral("%1: the workbook is too big to read (out of memory)").arg(path);
+    }
     if (!ok)
         return fail(err);
-    sheet->finish();
     if (progress)
         progress(100);
     if (error)
@@ -66,16 +75,21 @@ uint32_t StoredSheet::add_text(QStringView s)
     return off;
 }
 
-void StoredSheet::put(uint32_t row, uint32_t col, uint32_t off, uint32_t len)
+bool StoredSheet::put(uint32_t row, uint32_t col, uint32_t off, uint32_t len)
 {
+    if (row > kSheetMaxRows || col > kSheetMaxCols)
+        return false;
     if (len == 0 || row == 0 || col == 0)
-        return;
+        return true;
+    if (cells_.size() >= kMaxCells)
+        return false;
     if (!cells_.empty()) {
         const Cell& b = cells_.back();
         if (row < b.row || (row == b.row && col <= b.col))
             sorted_ = false;
     }
     cells_.push_back({row, col, off, len});
+    return true;
 }
 
 void StoredSheet::finish()
@@ -86,38 +100,44 @@ void StoredSheet::finish()
         std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
             return a.row != b.row ? a.row < b.row : a.col < b.col;
         });
-        std::vector<Cell> unique;
-        unique.reserve(cells_.size());
+        size_t kept = 0;
         for (const Cell& c : cells_) {
-            if (!unique.empty() && unique.back().row == c.row && unique.back().col == c.col)
-                unique.back() = c;
+            if (kept > 0 && cells_[kept - 1].row == c.row && cells_[kept - 1].col == c.col)
+                cells_[kept - 1] = c;
             else
-                unique.push_back(c);
+                cells_[kept++] = c;
         }
-        cells_.swap(unique);
+        cells_.resize(kept);
         sorted_ = true;
     }
-    cells_.shrink_to_fit();
+    // The entries are not copied into a tighter block: the unused end of a
+    // big one was never touched and takes no memory.
     pool_.squeeze();
     last_row_ = cells_.empty() ? 0 : int(cells_.back().row);
-    row_first_.assign(size_t(last_row_) + 2, 0);
-    // row_first_[r] = index of the first cell in a row >= r
-    size_t i = cells_.size();
-    for (int r = last_row_ + 1; r >= 1; --r) {
-        while (i > 0 && cells_[i - 1].row >= uint32_t(r))
-            --i;
-        row_first_[size_t(r)] = uint32_t(i);
-    }
+    rows_.clear();
+    for (size_t i = 0; i < cells_.size(); ++i)
+        if (rows_.empty() || rows_.back().row != cells_[i].row)
+            rows_.push_back({cells_[i].row, uint32_t(i)});
+    rows_.shrink_to_fit();
 }
 
 QString StoredSheet::cell(int row, int col) const
 {
     if (row < 1 || row > last_row_ || col < 1)
         return QString();
-    auto first = cells_.begin() + row_first_[size_t(row)];
-    auto last = cells_.begin() + row_first_[size_t(row) + 1];
-    auto it = std::lower_bound(first, last, uint32_t(col),
-                               [](const Cell& c, uint32_t k) { return c.col < k; });
+    // Used rows mostly follow each other: a row is first looked for where it
+    // would be if none were missing before it.
+    const size_t guess = size_t(row) - rows_.front().row;
+    auto r = guess < rows_.size() && rows_[guess].row == uint32_t(row)
+                 ? rows_.begin() + ptrdiff_t(guess)
+                 : std::lower_bound(rows_.begin(), rows_.end(), uint32_t(row),
+                                    [](const RowStart& s, uint32_t k) { return s.row < k; });
+    if (r == rows_.end() || r->row != uint32_t(row))
+        return QString();
+    const auto first = cells_.begin() + r->first;
+    const auto last = r + 1 == rows_.end() ? cells_.end() : cells_.begin() + (r + 1)->first;
+    const auto it = std::lower_bound(first, last, uint32_t(col),
+                                     [](const Cell& c, uint32_t k) { return c.col < k; });
     if (it == last || it->col != uint32_t(col))
         return QString();
     return QString::fromUtf8(pool_.constData() + it->off, it->len);

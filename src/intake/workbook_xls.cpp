@@ -38,12 +38,6 @@ enum : uint16_t {
     kBof = 0x0809,
 };
 
-// What the reader may hold for one sheet: 16 bytes per cell plus the texts,
-// so that sorting and indexing the cells afterwards stays well under a
-// gigabyte. 65,536 rows of 100 columns of short values fit; a sheet filled
-// to its last column, or numbers hundreds of digits long, do not.
-constexpr qint64 kMaxHeld = qint64(256) << 20;
-
 uint8_t get8(QByteArrayView b, qsizetype at) { return at >= 0 && at < b.size() ? uint8_t(b[at]) : 0; }
 
 uint16_t get16(QByteArrayView b, qsizetype at)
@@ -279,7 +273,7 @@ private:
     bool ascii_safe_ = true;   // the code page keeps ASCII bytes as they are
     std::vector<std::pair<uint32_t, uint32_t>> sst_;   // pool offset and length
     std::vector<char> xf_date_;
-    qint64 cells_ = 0;
+    bool full_ = false;
 
     void set_codepage(int cp)
     {
@@ -291,8 +285,10 @@ private:
 
     void put(uint32_t row, uint32_t col, uint32_t off, uint32_t len)
     {
-        sheet_.put(row + 1, col + 1, off, len);
-        ++cells_;
+        // A cell the sheet cannot take (past its count of values) fails the
+        // whole read at the next record rather than going missing.
+        if (!sheet_.put(row + 1, col + 1, off, len))
+            full_ = true;
     }
     void put_bytes(uint32_t row, uint32_t col, const QByteArray& text)
     {
@@ -573,7 +569,7 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
             continue;   // not a cell
         }
         pending = false;
-        if (cells_ * 16 + sheet_.pool_size() > kMaxHeld) {
+        if (full_ || sheet_.pool_full()) {
             *why = QStringLiteral("the worksheet holds more than the reader can keep");
             return false;
         }

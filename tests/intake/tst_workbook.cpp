@@ -8,9 +8,11 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
+#include <sys/resource.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
@@ -128,6 +130,40 @@ QByteArray utf16(const QString& s)
         b.u16(c.unicode());
     return b;
 }
+
+// Caps the address space while it lives, so that a reader sizing something
+// by a number in the file fails (std::bad_alloc) instead of passing on a
+// machine with memory to spare. Not under the address sanitizer, which
+// reserves terabytes.
+class AddressSpaceCap {
+public:
+    AddressSpaceCap()
+    {
+#if !defined(__SANITIZE_ADDRESS__)
+        QFile status(QStringLiteral("/proc/self/status"));
+        qint64 used = -1;
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("VmSize:"))
+                    used = line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
+        const rlim_t cap = rlim_t(used) + (rlim_t(2) << 30);
+        if (used > 0 && getrlimit(RLIMIT_AS, &old_) == 0 && (old_.rlim_cur == RLIM_INFINITY || old_.rlim_cur > cap)) {
+            rlimit r = old_;
+            r.rlim_cur = cap;
+            active_ = setrlimit(RLIMIT_AS, &r) == 0;
+        }
+#endif
+    }
+    ~AddressSpaceCap()
+    {
+        if (active_)
+            setrlimit(RLIMIT_AS, &old_);
+    }
+
+private:
+    rlimit old_{};
+    bool active_ = false;
+};
 
 // Every cell of rows 1..last_row, columns 1..cols, as "r,c=text" lines.
 QStringList dump(const WorkbookReader& w, int cols)
@@ -634,6 +670,119 @@ private slots:
         QCOMPARE(dump(*w, 3), QStringList({"2,2=값"}));
     }
 
+    // Counts in the file size nothing (uniqueCount, the dimension, spans),
+    // and a UTF-16 part whose Hangul holds the bytes of '<', '!', '=' and
+    // quotes in its code units reads as it is.
+    void counts_and_encodings()
+    {
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)",
+                         rel("rId1", "worksheet", "worksheets/sheet1.xml") + rel("rId2", "sharedStrings", "sharedStrings.xml"));
+        p["xl/sharedStrings.xml"] =
+            R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="999999999" uniqueCount="999999999">)"
+            R"(<si><t>하나</t></si><si><t>둘</t></si></sst>)";
+        const QString text = QStringLiteral("\u213C값갼갢갽갾 \"=\"");
+        const QString sheet = QStringLiteral(
+            R"(<?xml version="1.0" encoding="UTF-16"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+            R"(<dimension ref="A1:XFD1048576"/><sheetData><row r="1" spans="1:16384"><c r="A1" t="s"><v>1</v></c>)"
+            R"(<c r="B1" t="inlineStr"><is><t>%1</t></is></c><c r="C1" t="s"><v>0</v></c></row></sheetData></worksheet>)").arg(text.toHtmlEscaped());
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        p["xl/worksheets/sheet1.xml"] = utf16.encode(sheet);
+        const QString file = path("counts.xlsx");
+        QVERIFY(write_zip(file, p));
+        AddressSpaceCap cap;
+        QString err;
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(dump(*w, 3), QStringList({"1,1=둘", "1,2=" + text, "1,3=하나"}));
+    }
+
+    // Parts that would take the machine's memory or minutes: refused at
+    // once, saying why.
+    void refused_hostile_parts_data()
+    {
+        QTest::addColumn<QByteArray>("part");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("why");
+        const QByteArray strings = "xl/sharedStrings.xml", sheet = "xl/worksheets/sheet1.xml";
+        // Entities that expand to nothing, each four times the one before.
+        QTest::newRow("document type declaration")
+            << strings
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE sst [<!ENTITY a0 \"\"><!ENTITY a1 \"&a0;&a0;&a0;&a0;\">"
+                          "<!ENTITY a2 \"&a1;&a1;&a1;&a1;\">]><sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                          "<si><t>x&a2;&a2;</t></si></sst>")
+            << "DTD";
+        QTest::newRow("row one billion") << sheet << worksheet(R"(<row r="1000000000"><c r="A1000000000"><v>1</v></c></row>)") << "beyond";
+        QTest::newRow("row after the last") << sheet << worksheet(R"(<row r="1048577"><c><v>1</v></c></row>)") << "beyond";
+        QTest::newRow("column after the last") << sheet << worksheet(R"(<row r="1"><c r="XFE1"><v>1</v></c></row>)") << "beyond";
+        // 2^32 + 1: the row would be 1 if it wrapped.
+        QTest::newRow("row of eleven digits") << sheet << worksheet(R"(<row r="1"><c r="A4294967297"><v>1</v></c></row>)") << "beyond";
+        QByteArray wide = "<row>";
+        for (int c = 0; c <= 16384; ++c)
+            wide += "<c><v>1</v></c>";
+        QTest::newRow("cells without references past the last column") << sheet << worksheet(wide + "</row>") << "beyond";
+        QByteArray attributes = "<row r=\"1\"";
+        for (int a = 0; a < 65; ++a)
+            attributes += " a" + QByteArray::number(a) + "=\"1\"";
+        QTest::newRow("element with 65 attributes") << sheet << worksheet(attributes + "/>") << "attributes";
+        QTest::newRow("elements 300 deep") << sheet << worksheet(QByteArray("<x>").repeated(300) + QByteArray("</x>").repeated(300)) << "deeper";
+        QTest::newRow("comment of 300 KB") << sheet << worksheet("<!--" + QByteArray(300 << 10, 'z') + "-->") << "comment";
+    }
+    void refused_hostile_parts()
+    {
+        QFETCH(QByteArray, part);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, why);
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)",
+                         rel("rId1", "worksheet", "worksheets/sheet1.xml") + rel("rId2", "sharedStrings", "sharedStrings.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)");
+        p["xl/sharedStrings.xml"] =
+            R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>x</t></si></sst>)";
+        p[part.toStdString()] = content;
+        const QString file = path("hostile.xlsx");
+        QVERIFY(write_zip(file, p));
+        AddressSpaceCap cap;
+        QString err;
+        QVERIFY(!WorkbookReader::open(file, &err));
+        QVERIFY2(err.contains(why), qPrintable(err));
+    }
+
+    // A part that inflates past the limit is refused, whether its size in
+    // the zip says so or lies about it.
+    void inflation_limit()
+    {
+        auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)", rel("rId1", "worksheet", "worksheets/sheet1.xml"));
+        p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1"><c r="A1"><v>7</v></c></row>)" + QByteArray(300 << 10, ' '));
+        const QString file = path("inflating.xlsx");
+        QVERIFY(write_zip(file, p));
+        QString err;
+        StoredSheet sheet;
+        QVERIFY(!read_xlsx(file, sheet, &err, {}, 256 << 10));
+        QVERIFY2(err.contains(QLatin1String("inflates to more than 262144 bytes")), qPrintable(err));
+        auto w = WorkbookReader::open(file, &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(w->cell(1, 1), QStringLiteral("7"));
+
+        // The central directory made to declare 1,000 bytes for the sheet.
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        f.close();
+        qsizetype at = -1;
+        for (qsizetype i = bytes.indexOf("PK\x01\x02"); i >= 0; i = bytes.indexOf("PK\x01\x02", i + 4))
+            if (bytes.mid(i + 46, 24) == "xl/worksheets/sheet1.xml")
+                at = i;
+        QVERIFY(at >= 0);
+        const char declared[4] = {char(0xE8), char(0x03), 0, 0};
+        bytes.replace(at + 24, 4, QByteArray(declared, 4));
+        const QString lying = path("lying.xlsx");
+        QFile g(lying);
+        QVERIFY(g.open(QIODevice::WriteOnly));
+        g.write(bytes);
+        g.close();
+        QVERIFY(!WorkbookReader::open(lying, &err));
+        QVERIFY2(err.contains(QLatin1String("1000 bytes it declares")), qPrintable(err));
+    }
+
     void refused_data()
     {
         QTest::addColumn<QString>("file");
@@ -687,6 +836,26 @@ private slots:
         QVERIFY(write_zip(only_chart, chart));
         QVERIFY(!WorkbookReader::open(only_chart, &err));
         QVERIFY2(err.contains(QLatin1String("no worksheet")), qPrintable(err));
+
+        // A zip whose (64-bit) end record lists 200,000 entries: refused
+        // before its directory is read into memory.
+        auto le = [](quint64 v, int bytes) {
+            QByteArray b;
+            for (int i = 0; i < bytes; ++i)
+                b += char((v >> (8 * i)) & 0xFF);
+            return b;
+        };
+        const QByteArray many = QByteArray("PK\x03\x04", 4) + le(0, 4)
+            + QByteArray("PK\x06\x06", 4) + le(44, 8) + le(45, 2) + le(45, 2) + le(0, 8) + le(200000, 8) + le(200000, 8)
+            + le(0, 8) + le(8, 8)
+            + QByteArray("PK\x06\x07", 4) + le(0, 4) + le(8, 8) + le(1, 4)
+            + QByteArray("PK\x05\x06", 4) + le(0, 4) + le(0xFFFF, 2) + le(0xFFFF, 2) + le(0xFFFFFFFF, 4) + le(0xFFFFFFFF, 4) + le(0, 2);
+        QFile m(path("many.xlsx"));
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write(many);
+        m.close();
+        QVERIFY(!WorkbookReader::open(path("many.xlsx"), &err));
+        QVERIFY2(err.contains(QLatin1String("200000 parts")), qPrintable(err));
 
         // A good workbook cut short, and one whose compressed sheet data is
         // overwritten (the inflater or the checksum catches it).
