@@ -124,7 +124,7 @@ void read_case(BenchContext& ctx, const char* name, bool inline_strings, bool xl
     l.rows = rows - 1;
     l.prog = best;
     l.ms_goal = xls ? 1000 : 5000;
-    l.mb_goal = xls ? 200 : 600;
+    l.mb_goal = 600;
     l.note = QStringLiteral("open %1 ms + every cell as text %2 ms; file %3 MB written in %4 ms; %5 chars")
                  .arg(open_ms, 0, 'f', 0)
                  .arg(read_ms, 0, 'f', 0)
