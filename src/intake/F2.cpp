@@ -37,9 +37,7 @@ F2::F2(QWidget* parent)
     Label1 = named<QLabel>("Label1", QStringLiteral("파일열기"), fm_sub);
     tw_place(Label1, 500, list_frame::ctl_top, 900, list_frame::ctl_height);
     t_ser->setReadOnly(true);
-    // The box holds the chosen file's whole path, however long: the search
-    // boxes' limit is not for it.
-    t_ser->setMaxLength(32767);
+    hold_path_in_search_box();
     // A double click on the path box empties the screen.
     on_double_click(t_ser, [this] { t_ser_dbl_click(); });
     set_search_left(1420);

@@ -32,9 +32,7 @@ LoadWindow::LoadWindow(const QString& name, Kind kind, QWidget* parent)
     t_chk->addItem(kind_.chk);
     t_chk->setCurrentIndex(0);
     set_search_left(5840);
-    // The box holds the chosen workbook's whole path, however long: the
-    // search boxes' limit is not for it.
-    t_ser->setMaxLength(32767);
+    hold_path_in_search_box();
     cmd_fnd->setText(QStringLiteral("열기"));
 
     Frame2 = named<QFrame>("Frame2", fm_sum);

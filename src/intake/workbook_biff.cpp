@@ -14,19 +14,9 @@ namespace {
 constexpr uint32_t kLastSector = 0xFFFFFFFA;   // this and above mark chain ends and free sectors
 constexpr uint32_t kFree = 0xFFFFFFFF;
 
-uint16_t get16(QByteArrayView b, qsizetype at)
-{
-    if (at < 0 || at + 2 > b.size())
-        return 0;
-    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
-}
-
-uint32_t get32(QByteArrayView b, qsizetype at)
-{
-    if (at < 0 || at + 4 > b.size())
-        return kFree;
-    return get16(b, at) | uint32_t(get16(b, at + 2)) << 16;
-}
+// A 32-bit entry of the file's tables; one the file does not hold whole is
+// a free one (it ends any chain).
+uint32_t get32(QByteArrayView b, qsizetype at) { return at < 0 || at + 4 > b.size() ? kFree : le32(b, at); }
 
 class Compound {
 public:
@@ -39,8 +29,8 @@ public:
             *why = QStringLiteral("not a compound file");
             return false;
         }
-        shift_ = get16(f_, 0x1E);
-        if ((shift_ != 9 && shift_ != 12) || get16(f_, 0x20) != 6) {
+        shift_ = le16(f_, 0x1E);
+        if ((shift_ != 9 && shift_ != 12) || le16(f_, 0x20) != 6) {
             *why = QStringLiteral("damaged compound file header (sector size)");
             return false;
         }
@@ -133,18 +123,7 @@ public:
             for (qsizetype i = 0; i + 4 <= table.size(); i += 4)
                 mini_fat_.push_back(get32(table, i));
         }
-        QByteArray out;
-        out.reserve(std::min(size, mini_stream_.size()));
-        const qsizetype max_steps = mini_stream_.size() / 64 + 1;
-        for (qsizetype s = start, steps = 0; out.size() < size && s < qsizetype(mini_fat_.size()) && steps < max_steps;
-             s = mini_fat_[size_t(s)], ++steps) {
-            const qsizetype at = s * 64;
-            if (at >= mini_stream_.size())
-                break;
-            out.append(mini_stream_.constData() + at, std::min<qsizetype>(64, mini_stream_.size() - at));
-        }
-        out.truncate(size);
-        return out;
+        return follow(mini_stream_, mini_fat_, 6, 0, start, size);
     }
 
 private:
@@ -163,25 +142,33 @@ private:
     int type(qsizetype e) const { return uint8_t(dir_[e * 128 + 0x42]); }
     QString entry_name(qsizetype e) const
     {
-        const int len = std::min(get16(dir_, e * 128 + 0x40) / 2, 32) - 1;   // the count holds the terminator
+        const int len = std::min(le16(dir_, e * 128 + 0x40) / 2, 32) - 1;   // the count holds the terminator
         QString name;
         for (int i = 0; i < len; ++i)
-            name += QChar(char16_t(get16(dir_, e * 128 + 2 * i)));
+            name += QChar(char16_t(le16(dir_, e * 128 + 2 * i)));
         return name;
     }
 
-    // Up to `size` bytes of the chain from `start`; a chain running out of
-    // the table or the file, or longer than the file has sectors, ends.
-    QByteArray chain(uint32_t start, qsizetype size) const
+    // Up to `size` bytes of the chain from `start` in the file's sectors.
+    QByteArray chain(uint32_t start, qsizetype size) const { return follow(f_, fat_, shift_, 1, start, size); }
+
+    // Up to `size` bytes of the chain from `start` through `table`, in units
+    // of 1 << shift bytes of `src` (unit s at (s + skip) << shift, the last
+    // one possibly cut short). A chain running out of the table or of `src`,
+    // or longer than `src` has units, ends.
+    static QByteArray follow(QByteArrayView src, const std::vector<uint32_t>& table, int shift, qsizetype skip,
+                             uint32_t start, qsizetype size)
     {
+        const qsizetype unit = qsizetype(1) << shift;
+        const qsizetype max_steps = src.size() / unit + 1;
         QByteArray out;
-        out.reserve(std::min(size, f_.size()));
+        out.reserve(std::min(size, src.size()));
         qsizetype steps = 0;
-        for (uint32_t s = start; s < kLastSector && s < fat_.size() && in_file(s) && out.size() < size
-             && steps < sectors_;
-             s = fat_[s], ++steps) {
-            const qsizetype at = offset(s);
-            out.append(f_.constData() + at, std::min(sector_, f_.size() - at));   // the last sector may be short
+        for (uint32_t s = start; s < table.size() && out.size() < size && steps < max_steps; s = table[s], ++steps) {
+            const qsizetype at = (qsizetype(s) + skip) << shift;
+            if (at >= src.size())
+                break;
+            out.append(src.data() + at, std::min(unit, src.size() - at));
         }
         out.truncate(size);
         return out;
@@ -218,10 +205,4 @@ QByteArray compound_stream(QByteArrayView file, std::initializer_list<QStringVie
     if (error)
         *error = QStringLiteral("no stream %1").arg(names.begin()->toString());
     return QByteArray();
-}
-
-bool compound_has_stream(const QString& path, const char16_t* name)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) && !compound_stream(f.readAll(), {QStringView(name)}, nullptr).isEmpty();
 }

@@ -4,6 +4,7 @@
 #include "intake/workbook.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -13,6 +14,12 @@
 // beyond them is refused.
 constexpr uint32_t kSheetMaxRows = 1048576;
 constexpr uint32_t kSheetMaxCols = 16384;
+
+// Little-endian numbers at byte `at` of `b` (the binary format's own
+// order); bytes beyond its end read as 0.
+inline uint8_t le8(QByteArrayView b, qsizetype at) { return at >= 0 && at < b.size() ? uint8_t(b[at]) : 0; }
+inline uint16_t le16(QByteArrayView b, qsizetype at) { return uint16_t(le8(b, at) | le8(b, at + 1) << 8); }
+inline uint32_t le32(QByteArrayView b, qsizetype at) { return le16(b, at) | uint32_t(le16(b, at + 2)) << 16; }
 
 // The first worksheet's values held compactly: every text in one UTF-8 pool,
 // one 16-byte entry per non-empty cell, sorted by row and column, and the
@@ -90,5 +97,3 @@ bool read_xls(const QString& path, StoredSheet& sheet, QString* error, const Rea
 // them; *found is the index of the name found (-1 for none).
 QByteArray compound_stream(QByteArrayView file, std::initializer_list<QStringView> names, QString* error,
                            int* found = nullptr);
-// Whether the compound (OLE) file at `path` holds a non-empty stream `name`.
-bool compound_has_stream(const QString& path, const char16_t* name);

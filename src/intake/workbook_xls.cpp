@@ -38,20 +38,9 @@ enum : uint16_t {
     kBof = 0x0809,
 };
 
-uint8_t get8(QByteArrayView b, qsizetype at) { return at >= 0 && at < b.size() ? uint8_t(b[at]) : 0; }
-
-uint16_t get16(QByteArrayView b, qsizetype at)
-{
-    if (at < 0 || at + 2 > b.size())
-        return 0;
-    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
-}
-
-uint32_t get32(QByteArrayView b, qsizetype at) { return get16(b, at) | uint32_t(get16(b, at + 2)) << 16; }
-
 double get_double(QByteArrayView b, qsizetype at)
 {
-    uint64_t bits = uint64_t(get32(b, at)) | uint64_t(get32(b, at + 4)) << 32;
+    uint64_t bits = uint64_t(le32(b, at)) | uint64_t(le32(b, at + 4)) << 32;
     double d;
     std::memcpy(&d, &bits, 8);
     return d;
@@ -130,16 +119,16 @@ public:
     {
         if (pos_ < 0 || pos_ + 4 > s_.size())
             return End;
-        const qsizetype len = get16(s_, pos_ + 2);
+        const qsizetype len = le16(s_, pos_ + 2);
         if (pos_ + 4 + len > s_.size())
             return Cut;
-        r->type = get16(s_, pos_);
+        r->type = le16(s_, pos_);
         r->data = s_.sliced(pos_ + 4, len);
         pos_ += 4 + len;
         return Ok;
     }
     // The next record when it is a CONTINUE record.
-    bool next_continue(Record* r) { return get16(s_, pos_) == kContinue && next(r) == Ok; }
+    bool next_continue(Record* r) { return le16(s_, pos_) == kContinue && next(r) == Ok; }
     qsizetype pos() const { return pos_; }
 
 private:
@@ -370,7 +359,7 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
         *why = QStringLiteral("not a workbook of Excel 5 or later (no BOF record)");
         return false;
     }
-    const uint16_t version = get16(r.data, 0);
+    const uint16_t version = le16(r.data, 0);
     biff8_ = version == 0x0600 ? true : version == 0x0500 ? false : !named_book;
     set_codepage(1252);
 
@@ -388,8 +377,8 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
         case kFilePass:
             *why = QStringLiteral("the workbook is encrypted");
             return false;
-        case kCodePage: set_codepage(get16(r.data, 0)); break;
-        case kDateMode: date1904_ = get16(r.data, 0) == 1; break;
+        case kCodePage: set_codepage(le16(r.data, 0)); break;
+        case kDateMode: date1904_ = le16(r.data, 0) == 1; break;
         case kFormat: {
             QString code;
             if (biff8_) {
@@ -398,19 +387,19 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
                 if (p.u16(&cch))
                     p.unicode(cch, &code);
             } else {
-                const qsizetype len = std::min<qsizetype>(get8(r.data, 2), std::max<qsizetype>(r.data.size() - 3, 0));
+                const qsizetype len = std::min<qsizetype>(le8(r.data, 2), std::max<qsizetype>(r.data.size() - 3, 0));
                 code = codepage_text(r.data.sliced(std::min<qsizetype>(3, r.data.size()), len));
             }
-            format_date.insert(get16(r.data, 0), is_date_format_code(code));
+            format_date.insert(le16(r.data, 0), is_date_format_code(code));
             break;
         }
         case kXf:
             if (xf_format.size() < 0x10000)   // what a cell's 16-bit index reaches
-                xf_format.push_back(get16(r.data, 2));
+                xf_format.push_back(le16(r.data, 2));
             break;
         case kBoundSheet:
             if (r.data.size() >= 6)
-                sheets.emplace_back(get32(r.data, 0), get8(r.data, 5));
+                sheets.emplace_back(le32(r.data, 0), le8(r.data, 5));
             break;
         case kSst:
             if (biff8_) {
@@ -444,7 +433,7 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
         int depth = 0;
         while (sheet_pos < 0 && scan.next(&r) == Records::Ok) {
             if (r.type == kBof) {
-                if (depth == 0 && get16(r.data, 2) == 0x0010)
+                if (depth == 0 && le16(r.data, 2) == 0x0010)
                     sheet_pos = scan.pos() - 4 - r.data.size();
                 ++depth;
             } else if (r.type == kEof && depth > 0) {
@@ -504,8 +493,8 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
         if (depth > 1)
             continue;
         const QByteArrayView d = r.data;
-        const uint32_t row = get16(d, 0), col = get16(d, 2);
-        const uint16_t xf = get16(d, 4);
+        const uint32_t row = le16(d, 0), col = le16(d, 2);
+        const uint16_t xf = le16(d, 4);
         switch (r.type) {
         case kNumber:
             if (d.size() >= 14)
@@ -513,15 +502,15 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
             break;
         case kRk:
             if (d.size() >= 10)
-                put_number(row, col, xf, rk_value(get32(d, 6)));
+                put_number(row, col, xf, rk_value(le32(d, 6)));
             break;
         case kMulRk:
             for (qsizetype i = 0; 4 + 6 * i + 6 <= d.size(); ++i)
-                put_number(row, col + uint32_t(i), get16(d, 4 + 6 * i), rk_value(get32(d, 4 + 6 * i + 2)));
+                put_number(row, col + uint32_t(i), le16(d, 4 + 6 * i), rk_value(le32(d, 4 + 6 * i + 2)));
             break;
         case kLabelSst:
-            if (d.size() >= 10 && get32(d, 6) < sst_.size()) {
-                const auto& [off, len] = sst_[get32(d, 6)];
+            if (d.size() >= 10 && le32(d, 6) < sst_.size()) {
+                const auto& [off, len] = sst_[le32(d, 6)];
                 if (len)
                     put(row, col, off, len);
             }
@@ -534,24 +523,24 @@ bool XlsReader::read(QByteArrayView wb, bool named_book, QString* why)
         }
         case kBoolErr:
             if (d.size() >= 8)
-                put_bytes(row, col, get8(d, 7) ? error_text(get8(d, 6))
-                                   : get8(d, 6) ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE"));
+                put_bytes(row, col, le8(d, 7) ? error_text(le8(d, 6))
+                                   : le8(d, 6) ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE"));
             break;
         case kFormula:
             if (d.size() < 14)
                 break;
-            if (get16(d, 12) != 0xFFFF) {
+            if (le16(d, 12) != 0xFFFF) {
                 put_number(row, col, xf, get_double(d, 6));
                 break;
             }
-            switch (get8(d, 6)) {
+            switch (le8(d, 6)) {
             case 0:   // text, in the STRING record after it (shared, array or table formula records between)
                 pending = true;
                 pending_row = row;
                 pending_col = col;
                 continue;
-            case 1: put_bytes(row, col, get8(d, 8) ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE")); break;
-            case 2: put_bytes(row, col, error_text(get8(d, 8))); break;
+            case 1: put_bytes(row, col, le8(d, 8) ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE")); break;
+            case 2: put_bytes(row, col, error_text(le8(d, 8))); break;
             default: break;   // empty text
             }
             break;

@@ -244,10 +244,7 @@ public:
                 error = QStringLiteral("%1 has no part %2: not a workbook").arg(path_, name);
             return optional;
         }
-        auto refuse_part = [&](const QString& why) {
-            error = QStringLiteral("%1: part %2 %3").arg(path_, name, why);
-            return false;
-        };
+        auto refuse_part = [&](const QString& why) { return refuse(QStringLiteral("part %1 %2").arg(name, why)); };
         auto too_big = [&] {
             return refuse_part(QStringLiteral("inflates to more than %1 bytes: refused").arg(part_limit_));
         };
@@ -734,6 +731,12 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const Re
                             .arg(kSheetMaxCols));
     };
     // False (the workbook refused) when the sheet would grow past its limits.
+    // Stores pool bytes from `off` on as the cell; false (the workbook
+    // refused) when the sheet would grow past its limits.
+    auto store = [&](uint32_t off) {
+        return (sheet.put(row, col, off, sheet.pool_size() - off) && held() <= StoredSheet::kMaxBytes) || too_big();
+    };
+    auto store_bytes = [&](const QByteArray& out) { return store(sheet.add_text(out.constData(), size_t(out.size()))); };
     auto end_cell = [&] {
         if (text.isEmpty())
             return true;
@@ -748,21 +751,11 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const Re
         case Kind::Number:
             if (parse_number(text, &v)) {
                 const QByteArray s = is_date ? serial_date_text(v, date1904) : QByteArray();
-                const QByteArray out = s.isEmpty() ? number_text(v) : s;
-                const uint32_t off = sheet.add_text(out.constData(), size_t(out.size()));
-                if (!sheet.put(row, col, off, uint32_t(out.size())))
-                    return too_big();
-                return held() <= StoredSheet::kMaxBytes || too_big();
+                return store_bytes(s.isEmpty() ? number_text(v) : s);
             }
             break;
-        case Kind::Bool: {
-            const QByteArray out = (text == u"1" || text == u"true") ? QByteArrayLiteral("TRUE")
-                                                                   : QByteArrayLiteral("FALSE");
-            const uint32_t off = sheet.add_text(out.constData(), size_t(out.size()));
-            if (!sheet.put(row, col, off, uint32_t(out.size())))
-                return too_big();
-            return held() <= StoredSheet::kMaxBytes || too_big();
-        }
+        case Kind::Bool:
+            return store_bytes((text == u"1" || text == u"true") ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE"));
         case Kind::IsoDate:
             if (text.size() >= 10 && text[4] == u'-' && text[7] == u'-')
                 text.truncate(10);
@@ -774,10 +767,7 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const Re
         case Kind::Error:
             break;
         }
-        const uint32_t off = sheet.add_text(text);
-        if (!sheet.put(row, col, off, sheet.pool_size() - off))
-            return too_big();
-        return held() <= StoredSheet::kMaxBytes || too_big();
+        return store(sheet.add_text(text));
     };
     if (!p.stream(sheet_rel.target, [&](QXmlStreamReader& x) {
             switch (x.tokenType()) {

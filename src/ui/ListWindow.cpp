@@ -210,7 +210,7 @@ ListWindow::ListWindow(const QString& name, const QString& caption, const Frame&
         t_ser = named<QLineEdit>("t_ser", fm_sub);
         tw_place(t_ser, 120, ctl_top, 2500, ctl_height);
         // A search text: far below the longest pattern the database's LIKE
-        // takes. Screens whose box holds a file's path lift the limit.
+        // takes (hold_path_in_search_box lifts it).
         t_ser->setMaxLength(100);
         cmd_fnd = plain_button(fm_sub, "cmd_fnd", QStringLiteral("검색"), 2700, ctl_top - 30, 900, ctl_height + 60);
         connect(cmd_fnd, &QPushButton::clicked, this, [this] { cmd_fnd_click(); });
@@ -278,6 +278,11 @@ void ListWindow::set_search_left(int twips)
     const TwRect r = tw_rect(t_ser);
     tw_place(t_ser, twips, r.top, r.width, r.height);
     form_resize();
+}
+
+void ListWindow::hold_path_in_search_box()
+{
+    if (t_ser) t_ser->setMaxLength(32767);   // a line edit's own limit
 }
 
 void ListWindow::fit_last_column() { ms->fit_last_column(tw_rect(ms).width); }

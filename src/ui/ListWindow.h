@@ -67,6 +67,9 @@ public:
     // start, and the left of t_ser; screens that put combos in front of the
     // search box move t_ser with set_search_left.
     void set_search_left(int twips);
+    // t_ser holds a chosen file's whole path rather than a search text: the
+    // search boxes' length limit is lifted.
+    void hold_path_in_search_box();
 
     // The last column of a list grid takes the width that remains, less 330
     // twips, and at least 2500.
