@@ -1,18 +1,27 @@
 // The workbook loads (A6, A7) on the big shop: a workbook of 50,000 members
 // and one of 200,000 items, written here, each read into the screen's grid,
-// checked, sorted and registered in one transaction.
+// checked, sorted and registered in one transaction. And small workbooks
+// whose few texts fill thousands of cells: refused, and what that costs.
 #include "bench.h"
 #include "data/db.h"
 #include "intake/A6.h"
 #include "intake/A7.h"
+#include "intake/loads.h"
+#include "support/biff_writer.h"
+#include "support/xlsx_parts.h"
 #include "ui/FlexGrid.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <xlsxwriter.h>
 #include <functional>
 
@@ -152,6 +161,98 @@ CaseRegistrar item_load(910, "A7.load_200k_items", [](BenchContext& ctx) {
         if (i % 11 == 0) text(ws, r, 10, QStringLiteral("신간"));
     });
     load_case(QStringLiteral("A7.load_200k_items"), ok, path, n, new A7, QStringLiteral("TB4"), "select count(*) from TB4");
+});
+
+// One text (or a few) standing in every cell of a small workbook: A6 weighs
+// the cells before spelling them out. Each line: the load's time, the
+// memory it took over what the program held before, the file's size, and
+// whether it was refused ("엑셀파일을 열 수 없습니다!") or loaded.
+struct SharedShape {
+    const char* name;
+    bool xls;
+    QChar fill;       // the character the texts are made of
+    int chars;        // of each text
+    int texts;        // distinct texts (.xls), taken in turn
+    int rows, cols;
+    bool refused;     // what the load must do
+};
+
+void shared_text_case(const SharedShape& s)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(s.xls ? "shared.xls" : "shared.xlsx"));
+    bool written = false;
+    {
+        QStringList texts;
+        for (int i = 0; i < s.texts; ++i)
+            texts << QString(s.chars - 6, s.fill) + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
+        if (s.xls) {
+            QFile f(path);
+            written = f.open(QIODevice::WriteOnly) && f.write(biff::texts_everywhere(texts, s.rows, s.cols)) > 0;
+        } else {
+            written = xlsx_parts::write_one_text_everywhere(path, texts.value(0), s.rows, s.cols);
+        }
+    }
+    Line l;
+    l.name = QString::fromLatin1(s.name);
+    if (!written) {
+        l.note = QStringLiteral("workbook not written");
+        print_line(l);
+        return;
+    }
+    auto* w = new A6;
+    w->resize(1600, 900);
+    w->show();
+    settle();
+    QStringList said;
+    QTimer answer;   // the refusal's message box, answered as it comes up
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said << box->text();
+            box->accept();
+        }
+    });
+    answer.start();
+    reset_peak();
+    const double base = peak_mb();
+    const double t0 = now_ms();
+    const bool loaded = w->load_file(path);
+    l.prog = now_ms() - t0;
+    const double grown = peak_mb() - base;
+    settle();   // the loaded grid painted
+    answer.stop();
+    l.rows = w->ms->rows() - 1;
+    l.ms_goal = 10000;
+    l.mb_goal = 0;
+    const bool as_meant = s.refused ? !loaded && said == QStringList{QStringLiteral("엑셀파일을 열 수 없습니다!")}
+                                    : loaded && said.isEmpty();
+    l.note = QStringLiteral("%1: %2 x %3 cells of %4-character texts, %5 KB file; +%6 MB over the %7 MB held (goal < 1024)%8")
+                 .arg(loaded ? QStringLiteral("loaded") : QStringLiteral("refused"))
+                 .arg(s.rows)
+                 .arg(s.cols)
+                 .arg(s.chars)
+                 .arg(QFileInfo(path).size() / 1024)
+                 .arg(grown, 0, 'f', 0)
+                 .arg(base, 0, 'f', 0)
+                 .arg(as_meant ? QString() : QStringLiteral(" NOT AS MEANT"));
+    if (!as_meant || grown >= 1024) l.prog = -1;
+    print_line(l);
+    delete w;
+}
+
+CaseRegistrar shared_texts(920, "A6.shared_texts", [](BenchContext&) {
+    // Under the budget: the most characters a load takes, in texts of three
+    // bytes a character, no two alike (nothing shared in the sheet either).
+    const int under = int(k_load_max_chars / (32767 * 11));
+    const SharedShape shapes[] = {
+        {"A6.text_1M_chars_xlsx", false, QLatin1Char('x'), 1000000, 1, 4000, 3, true},
+        {"A6.texts_32767_xls", true, QLatin1Char('x'), 32767, 4, 4000, 3, true},
+        {"A6.text_32767_11cols_xlsx", false, QLatin1Char('x'), 32767, 1, 60000, 11, true},
+        {"A6.texts_32767_11cols_xls", true, QChar(0xAC00), 32767, 8, 65535, 11, true},
+        {"A6.under_budget_xls", true, QChar(0xAC00), 32767, under * 11, under, 11, false},
+    };
+    for (const SharedShape& s : shapes) shared_text_case(s);
 });
 
 } // namespace

@@ -100,9 +100,16 @@ bool LoadWindow::load_file(const QString& path)
     // Reading a big workbook takes seconds: the bar shows how far it got.
     PB->setRange(0, 100);
     PB->setValue(0);
-    const std::unique_ptr<WorkbookReader> book =
+    std::unique_ptr<WorkbookReader> book =
         WorkbookReader::open(path, &why, [this](int percent) { PB->setValue(percent); });
     PB->setValue(0);
+    // Cells may share one text (shared strings): a small workbook can stand
+    // for gigabytes once every cell is spelled out. It is weighed first.
+    if (book && book->text_length(2, k_sheet_cols, k_load_max_chars) > k_load_max_chars) {
+        why = QStringLiteral("its data rows hold more than %1 characters in the columns loaded: refused")
+                  .arg(k_load_max_chars);
+        book.reset();
+    }
     if (!book) {
         qWarning().noquote() << "workbook" << path << "not read:" << why;
         msg_info(this, QStringLiteral("엑셀파일을 열 수 없습니다!"));
@@ -135,6 +142,7 @@ bool LoadWindow::load_file(const QString& path)
         for (int c = 0; c < k_sheet_cols; ++c) ms->set_text(r, c + 2, cells[size_t(c)]);
         progress(r);
     }
+    book.reset();   // the grid holds the rows now; the sort needs the room
     ms->set_row_height(1, 380);
     ms->set_redraw(true);
     show_count();

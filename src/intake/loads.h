@@ -14,6 +14,11 @@ class GridStore;
 // worksheet columns in their order.
 constexpr int k_load_cols = 13;
 constexpr int k_sheet_cols = 11;
+// The most characters the eleven columns of a workbook's data rows may hold
+// together; a workbook holding more is refused before any row is loaded.
+// Four times the biggest real list (200,000 items, about 12 million
+// characters), and well under a gigabyte once in the grid, sorted.
+constexpr qint64 k_load_max_chars = 50'000'000;
 // The eleven cells of one worksheet row, as read, then as shown.
 using LoadCells = std::array<QString, k_sheet_cols>;
 

@@ -38,6 +38,13 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QStrin
             ok = read_xls(path, *sheet, &err, progress);
         else
             err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
+        if (ok && sheet->longest_text() > StoredSheet::kMaxCellChars) {
+            ok = false;
+            err = QStringLiteral("%1: a cell holds %2 characters, more than the %3 a spreadsheet cell can: refused as damaged")
+                      .arg(path)
+                      .arg(sheet->longest_text())
+                      .arg(StoredSheet::kMaxCellChars);
+        }
         if (ok)
             sheet->finish();
     } catch (const std::bad_alloc&) {
@@ -61,12 +68,14 @@ uint32_t StoredSheet::add_text(const char* data, size_t len)
 {
     const uint32_t off = uint32_t(pool_.size());
     pool_.append(data, qsizetype(len));
+    longest_ = std::max(longest_, qsizetype(len));
     return off;
 }
 
 uint32_t StoredSheet::add_text(QStringView s)
 {
     const uint32_t off = uint32_t(pool_.size());
+    longest_ = std::max(longest_, s.size());
     QStringEncoder enc(QStringEncoder::Utf8);
     const qsizetype old = pool_.size();
     pool_.resize(old + enc.requiredSpace(s.size()));
@@ -141,6 +150,27 @@ QString StoredSheet::cell(int row, int col) const
     if (it == last || it->col != uint32_t(col))
         return QString();
     return QString::fromUtf8(pool_.constData() + it->off, it->len);
+}
+
+qint64 StoredSheet::text_length(int from_row, int to_col, qint64 stop_past) const
+{
+    qint64 sum = 0;
+    auto r = std::lower_bound(rows_.begin(), rows_.end(), uint32_t(std::max(from_row, 1)),
+                              [](const RowStart& s, uint32_t k) { return s.row < k; });
+    for (; r != rows_.end(); ++r) {
+        const size_t end = r + 1 == rows_.end() ? cells_.size() : (r + 1)->first;
+        for (size_t i = r->first; i < end && cells_[i].col <= uint32_t(std::max(to_col, 0)); ++i) {
+            // One UTF-16 unit per UTF-8 sequence, two for a four-byte one.
+            const auto* p = reinterpret_cast<const uint8_t*>(pool_.constData()) + cells_[i].off;
+            qint64 units = 0;
+            for (uint32_t k = 0; k < cells_[i].len; ++k)
+                units += ((p[k] & 0xC0) != 0x80) + (p[k] >= 0xF0);
+            sum += units;
+            if (sum > stop_past)
+                return sum;
+        }
+    }
+    return sum;
 }
 
 // ---- cell texts

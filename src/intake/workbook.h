@@ -30,4 +30,10 @@ public:
     // cached value, date cells (a number whose format shows a date or a time)
     // as yyyy-mm-dd; an empty or missing cell is "".
     virtual QString cell(int row, int col) const = 0;
+
+    // The characters (UTF-16 units, as a spreadsheet counts them) of every
+    // cell in rows `from_row` on and columns 1 .. `to_col`, added up without
+    // spelling a cell out. The count stops as soon as it passes `stop_past`,
+    // so a sheet whose texts would fill gigabytes is weighed in moments.
+    virtual qint64 text_length(int from_row, int to_col, qint64 stop_past) const = 0;
 };

@@ -1,7 +1,10 @@
 // The workbook loads as the administrator works them: a workbook chosen in
 // the file dialog, the checked grid, deleting rows, registering.
+#include "support/biff_writer.h"
 #include "support/driving.h"
 #include "support/fixture.h"
+#include "support/memory_cap.h"
+#include "support/xlsx_parts.h"
 #include "sheets.h"
 #include "data/schema.h"
 #include "data/state.h"
@@ -69,6 +72,8 @@ private slots:
     void big_load_registered();
     void failing_insert_keeps_nothing();
     void saved_by_a_spreadsheet_program();
+    void texts_filling_many_cells_data();
+    void texts_filling_many_cells();
 };
 
 void TestLoadScreens::opens_from_the_admin_menu()
@@ -413,6 +418,66 @@ void TestLoadScreens::saved_by_a_spreadsheet_program()
     QVERIFY(!w->load_file(QStringLiteral(TORVISK_FIXTURES "/members_locked.xls")));
     QCOMPARE(r.texts, QStringList({"엑셀파일을 열 수 없습니다!"}));
     QCOMPARE(ms->rows(), 1);
+}
+
+void TestLoadScreens::texts_filling_many_cells_data()
+{
+    // A few texts standing in many cells: the rows below row 1 (headings)
+    // hold rows-1 times cols of them. Loads are weighed before any cell is
+    // spelled out; past 50,000,000 characters, or with a text longer than a
+    // cell holds, the workbook is refused as unreadable.
+    QTest::addColumn<bool>("xls");
+    QTest::addColumn<QChar>("fill");
+    QTest::addColumn<int>("chars");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("loads");
+    const QChar ga(0xAC00);
+    QTest::newRow("one text of a million characters") << false << QChar('x') << 1000000 << 4001 << 3 << false;
+    QTest::newRow("texts of 32,767 characters, .xls") << true << QChar('x') << 32767 << 4001 << 3 << false;
+    QTest::newRow("one text of 32,767 in eleven columns") << false << QChar('x') << 32767 << 20001 << 11 << false;
+    QTest::newRow("50,000,000 characters, three bytes each") << false << ga << 25000 << 2001 << 1 << true;
+    QTest::newRow("25,000 characters more") << false << ga << 25000 << 2002 << 1 << false;
+    QTest::newRow("cells of 32,767 characters, .xls") << true << ga << 32767 << 11 << 11 << true;
+    QTest::newRow("one text of 32,768 characters") << false << ga << 32768 << 2 << 1 << false;
+}
+
+void TestLoadScreens::texts_filling_many_cells()
+{
+    QFETCH(bool, xls);
+    QFETCH(QChar, fill);
+    QFETCH(int, chars);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, loads);
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    QStringList texts;
+    for (int i = 0; i < (xls ? 4 : 1); ++i) texts << QString(chars - 1, fill) + QString::number(i);
+    const QString path = shop.dir() + (xls ? "/many.xls" : "/many.xlsx");
+    if (xls) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(biff::texts_everywhere(texts, rows, cols));
+    } else {
+        QVERIFY(xlsx_parts::write_one_text_everywhere(path, texts[0], rows, cols));
+    }
+
+    MsgResponder r;
+    std::unique_ptr<A6> w(show_window<A6>(1200, 700));
+    FlexGrid* ms = child<FlexGrid>(w.get(), "ms");
+    AddressSpaceCap cap;
+    QCOMPARE(w->load_file(path), loads);
+    if (!loads) {
+        QCOMPARE(r.texts, QStringList({"엑셀파일을 열 수 없습니다!"}));
+        QCOMPARE(ms->rows(), 1);
+        QCOMPARE(inf(w.get()), QString("대기중..."));
+        QCOMPARE(child<QLineEdit>(w.get(), "t_ser")->text(), QString());
+        return;
+    }
+    QVERIFY(r.texts.isEmpty());
+    QCOMPARE(ms->rows(), rows);
+    for (int c = 0; c < cols; ++c) QCOMPARE(ms->text(1 + c % (rows - 1), 2 + c).size(), chars);
 }
 
 QTEST_MAIN(TestLoadScreens)

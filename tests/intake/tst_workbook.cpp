@@ -5,6 +5,8 @@
 #include "intake/workbook.h"
 #include "intake/workbook_sheet.h"
 #include "support/biff_writer.h"
+#include "support/memory_cap.h"
+#include "support/xlsx_parts.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -12,72 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
-#include <sys/resource.h>
 #include <xlsxwriter.h>
-#include <zip.h>
 
 namespace {
 
 QString fixture(const char* name) { return QStringLiteral(TORVISK_FIXTURES "/") + QLatin1String(name); }
 
-// A zip holding the given parts, stored as given.
-bool write_zip(const QString& path, const std::map<std::string, QByteArray>& parts)
-{
-    int err = 0;
-    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!z)
-        return false;
-    for (const auto& [name, data] : parts) {
-        // libzip frees the copy when it is done with it.
-        void* copy = malloc(size_t(data.size()));
-        memcpy(copy, data.constData(), size_t(data.size()));
-        zip_source_t* s = zip_source_buffer(z, copy, zip_uint64_t(data.size()), 1);
-        if (!s || zip_file_add(z, name.c_str(), s, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_discard(z);
-            return false;
-        }
-    }
-    return zip_close(z) == 0;
-}
-
-const char* kContentTypes =
-    R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
-const char* kRootRels =
-    R"(<?xml version="1.0" encoding="UTF-8"?>
-<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
-<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>
-</Relationships>)";
-
-// A hand-made package: workbook.xml with `workbook_pr`, the sheets listed in
-// `sheets_xml` (r:id rIdN -> parts given in `rels_xml`), and the other parts.
-std::map<std::string, QByteArray> package(const QByteArray& workbook_pr, const QByteArray& sheets_xml,
-                                          const QByteArray& rels_xml)
-{
-    std::map<std::string, QByteArray> p;
-    p["[Content_Types].xml"] = kContentTypes;
-    p["_rels/.rels"] = kRootRels;
-    p["xl/workbook.xml"] =
-        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-        + workbook_pr + "<sheets>" + sheets_xml + "</sheets></workbook>";
-    p["xl/_rels/workbook.xml.rels"] =
-        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-        + rels_xml + "</Relationships>";
-    return p;
-}
-
-QByteArray rel(const char* id, const char* type, const char* target)
-{
-    return QByteArray("<Relationship Id=\"") + id
-        + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\""
-        + target + "\"/>";
-}
-
-QByteArray worksheet(const QByteArray& sheet_data)
-{
-    return R"(<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
-        + sheet_data + "</sheetData></worksheet>";
-}
+using namespace xlsx_parts;
 
 // A compound (OLE) file holding the two streams a password-protected .xlsx
 // is made of: the key's description and the encrypted package (contents
@@ -130,40 +73,6 @@ QByteArray utf16(const QString& s)
         b.u16(c.unicode());
     return b;
 }
-
-// Caps the address space while it lives, so that a reader sizing something
-// by a number in the file fails (std::bad_alloc) instead of passing on a
-// machine with memory to spare. Not under the address sanitizer, which
-// reserves terabytes.
-class AddressSpaceCap {
-public:
-    AddressSpaceCap()
-    {
-#if !defined(__SANITIZE_ADDRESS__)
-        QFile status(QStringLiteral("/proc/self/status"));
-        qint64 used = -1;
-        if (status.open(QIODevice::ReadOnly))
-            for (const QByteArray& line : status.readAll().split('\n'))
-                if (line.startsWith("VmSize:"))
-                    used = line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
-        const rlim_t cap = rlim_t(used) + (rlim_t(2) << 30);
-        if (used > 0 && getrlimit(RLIMIT_AS, &old_) == 0 && (old_.rlim_cur == RLIM_INFINITY || old_.rlim_cur > cap)) {
-            rlimit r = old_;
-            r.rlim_cur = cap;
-            active_ = setrlimit(RLIMIT_AS, &r) == 0;
-        }
-#endif
-    }
-    ~AddressSpaceCap()
-    {
-        if (active_)
-            setrlimit(RLIMIT_AS, &old_);
-    }
-
-private:
-    rlimit old_{};
-    bool active_ = false;
-};
 
 // Every cell of rows 1..last_row, columns 1..cols, as "r,c=text" lines.
 QStringList dump(const WorkbookReader& w, int cols)
@@ -696,6 +605,53 @@ private slots:
         QCOMPARE(dump(*w, 3), QStringList({"1,1=둘", "1,2=" + text, "1,3=하나"}));
     }
 
+    // A cell holds at most 32,767 characters, counted as the workbook's
+    // reader counts them (after escapes, in UTF-16 units); a longer text
+    // marks the workbook damaged in either format. The characters of a
+    // range are added up from the stored texts, in the same units.
+    void cell_lengths()
+    {
+        const QString most = QString(32767 - 100, QLatin1Char('a')) + QStringLiteral("_x000D_").repeated(100);
+        QVERIFY(write_one_text_everywhere(path("most.xlsx"), most, 2, 1));
+        QString err;
+        auto w = WorkbookReader::open(path("most.xlsx"), &err);
+        QVERIFY2(w, qPrintable(err));
+        QCOMPARE(w->cell(2, 1).size(), 32767);
+        QVERIFY(write_one_text_everywhere(path("longer.xlsx"), QString(32768, QChar(0xAC00)), 2, 1));
+        QVERIFY(!WorkbookReader::open(path("longer.xlsx"), &err));
+        QVERIFY2(err.contains(QLatin1String("32768 characters")), qPrintable(err));
+        for (const int n : {32767, 32768}) {
+            QFile f(path("lengths.xls"));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(biff::texts_everywhere({QString(n, QChar(0xAC00)), QStringLiteral("b")}, 2, 1));
+            f.close();
+            w = WorkbookReader::open(path("lengths.xls"), &err);
+            QCOMPARE(bool(w), n == 32767);
+            if (w)
+                QCOMPARE(w->cell(1, 1), QString(n, QChar(0xAC00)));
+            else
+                QVERIFY2(err.contains(QLatin1String("32768 characters")), qPrintable(err));
+        }
+
+        StoredSheet sheet;
+        auto put = [&](uint32_t row, uint32_t col, const QString& text) {
+            const uint32_t off = sheet.add_text(text);
+            QVERIFY(sheet.put(row, col, off, sheet.pool_size() - off));
+        };
+        put(1, 1, QStringLiteral("abc"));
+        put(2, 1, QStringLiteral("가나"));
+        put(2, 2, QStringLiteral("\U0001F600x"));   // a character outside the BMP: two units
+        put(2, 12, QStringLiteral("zzzz"));
+        put(4, 3, QStringLiteral("é"));
+        sheet.finish();
+        QCOMPARE(sheet.text_length(1, 11, 1000), 9);
+        QCOMPARE(sheet.text_length(2, 11, 1000), 6);
+        QCOMPARE(sheet.text_length(2, 12, 1000), 10);
+        QCOMPARE(sheet.text_length(3, 2, 1000), 0);
+        QCOMPARE(sheet.text_length(2, 1, 1000), 2);
+        QVERIFY(sheet.text_length(1, 11, 4) > 4);
+    }
+
     // Parts that would take the machine's memory or minutes: refused at
     // once, saying why.
     void refused_hostile_parts_data()
@@ -735,8 +691,7 @@ private slots:
         auto p = package({}, R"(<sheet name="a" sheetId="1" r:id="rId1"/>)",
                          rel("rId1", "worksheet", "worksheets/sheet1.xml") + rel("rId2", "sharedStrings", "sharedStrings.xml"));
         p["xl/worksheets/sheet1.xml"] = worksheet(R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)");
-        p["xl/sharedStrings.xml"] =
-            R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>x</t></si></sst>)";
+        p["xl/sharedStrings.xml"] = shared_strings({QStringLiteral("x")});
         p[part.toStdString()] = content;
         const QString file = path("hostile.xlsx");
         QVERIFY(write_zip(file, p));

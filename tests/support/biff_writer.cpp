@@ -267,4 +267,13 @@ QByteArray compound(const QList<std::pair<QString, QByteArray>>& streams, const 
     return file;
 }
 
+QByteArray texts_everywhere(const QStringList& texts, int rows, int cols)
+{
+    QByteArray cells;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            cells += label_sst(r, c, quint32((r * cols + c) % texts.size()));
+    return compound({{QStringLiteral("Workbook"), workbook(8, xf(8, 0) + sst(texts), {{"Sheet1", 0, cells}})}});
+}
+
 } // namespace biff

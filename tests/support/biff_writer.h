@@ -57,4 +57,9 @@ struct Options {
 // Streams under 4,096 bytes go into the mini stream.
 QByteArray compound(const QList<std::pair<QString, QByteArray>>& streams, const Options& opt = {});
 
+// A whole .xls file whose few shared strings fill `rows` rows of `cols`
+// columns, taken in turn: a small file whose cells, spelled out, are many
+// times its size.
+QByteArray texts_everywhere(const QStringList& texts, int rows, int cols);
+
 } // namespace biff
