@@ -224,7 +224,6 @@ void shared_text_case(const SharedShape& s)
     answer.stop();
     l.rows = w->ms->rows() - 1;
     l.ms_goal = 10000;
-    l.mb_goal = 0;
     const bool as_meant = s.refused ? !loaded && said == QStringList{QStringLiteral("엑셀파일을 열 수 없습니다!")}
                                     : loaded && said.isEmpty();
     l.note = QStringLiteral("%1: %2 x %3 cells of %4-character texts, %5 KB file; +%6 MB over the %7 MB held (goal < 1024)%8")

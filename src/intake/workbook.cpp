@@ -154,21 +154,19 @@ QString StoredSheet::cell(int row, int col) const
 
 qint64 StoredSheet::text_length(int from_row, int to_col, qint64 stop_past) const
 {
+    // The cells are in row order: from the first of row `from_row` on.
+    auto c = std::lower_bound(cells_.begin(), cells_.end(), uint32_t(std::max(from_row, 1)),
+                              [](const Cell& e, uint32_t k) { return e.row < k; });
     qint64 sum = 0;
-    auto r = std::lower_bound(rows_.begin(), rows_.end(), uint32_t(std::max(from_row, 1)),
-                              [](const RowStart& s, uint32_t k) { return s.row < k; });
-    for (; r != rows_.end(); ++r) {
-        const size_t end = r + 1 == rows_.end() ? cells_.size() : (r + 1)->first;
-        for (size_t i = r->first; i < end && cells_[i].col <= uint32_t(std::max(to_col, 0)); ++i) {
-            // One UTF-16 unit per UTF-8 sequence, two for a four-byte one.
-            const auto* p = reinterpret_cast<const uint8_t*>(pool_.constData()) + cells_[i].off;
-            qint64 units = 0;
-            for (uint32_t k = 0; k < cells_[i].len; ++k)
-                units += ((p[k] & 0xC0) != 0x80) + (p[k] >= 0xF0);
-            sum += units;
-            if (sum > stop_past)
-                return sum;
-        }
+    for (; c != cells_.end(); ++c) {
+        if (int64_t(c->col) > to_col)
+            continue;
+        // One UTF-16 unit per UTF-8 sequence, two for a four-byte one.
+        const auto* p = reinterpret_cast<const uint8_t*>(pool_.constData()) + c->off;
+        for (uint32_t k = 0; k < c->len; ++k)
+            sum += ((p[k] & 0xC0) != 0x80) + (p[k] >= 0xF0);
+        if (sum > stop_past)
+            return sum;
     }
     return sum;
 }

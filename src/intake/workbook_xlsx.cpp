@@ -33,7 +33,10 @@ constexpr int kMaxNamespaces = 64;                    // declarations in scope
 // converted), and one per 16 bytes. A sheet of 12 columns takes about 140 a
 // row, so 350,000 rows fit; a hostile workbook is refused within seconds.
 constexpr qint64 kMaxWork = qint64(48) << 20;
-constexpr qsizetype kMaxTextChars = qsizetype(1) << 22;   // one cell or shared string
+// One cell or shared string as written, before its _xHHHH_ escapes are
+// decoded: seven characters at most for each of the most a cell holds, so
+// a longer one can only be a cell the sheet would refuse.
+constexpr qsizetype kMaxTextChars = 7 * StoredSheet::kMaxCellChars;
 constexpr qsizetype kMaxNameChars = 1024;             // a relationship id, type or target
 constexpr qsizetype kMaxEntries = 16384;              // relationships of a part, sheets of a workbook
 constexpr size_t kMaxStyles = size_t(1) << 20;        // cell formats
@@ -661,7 +664,7 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const Re
                             .arg(StoredSheet::kMaxBytes >> 20));
     };
     auto too_long = [&] {
-        return p.refuse(QStringLiteral("a cell holds more than %1 characters: refused").arg(kMaxTextChars));
+        return p.refuse(QStringLiteral("a cell holds more than %1 characters: refused").arg(StoredSheet::kMaxCellChars));
     };
     auto held = [&] { return sheet.held_bytes() + qint64(strings.size() * sizeof(Span)); };
     if (!strings_part.isEmpty()) {
