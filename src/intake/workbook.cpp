@@ -38,13 +38,6 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& path, QStrin
             ok = read_xls(path, *sheet, &err, progress);
         else
             err = QStringLiteral("%1 is not a workbook (neither .xlsx nor .xls content)").arg(path);
-        if (ok && sheet->longest_text() > StoredSheet::kMaxCellChars) {
-            ok = false;
-            err = QStringLiteral("%1: a cell holds %2 characters, more than the %3 a spreadsheet cell can: refused as damaged")
-                      .arg(path)
-                      .arg(sheet->longest_text())
-                      .arg(StoredSheet::kMaxCellChars);
-        }
         if (ok)
             sheet->finish();
     } catch (const std::bad_alloc&) {
@@ -68,14 +61,12 @@ uint32_t StoredSheet::add_text(const char* data, size_t len)
 {
     const uint32_t off = uint32_t(pool_.size());
     pool_.append(data, qsizetype(len));
-    longest_ = std::max(longest_, qsizetype(len));
     return off;
 }
 
 uint32_t StoredSheet::add_text(QStringView s)
 {
     const uint32_t off = uint32_t(pool_.size());
-    longest_ = std::max(longest_, s.size());
     QStringEncoder enc(QStringEncoder::Utf8);
     const qsizetype old = pool_.size();
     pool_.resize(old + enc.requiredSpace(s.size()));

@@ -31,9 +31,6 @@ public:
     // gigabyte of memory: values, and the pool and entries together.
     static constexpr size_t kMaxCells = size_t(1) << 24;
     static constexpr qint64 kMaxBytes = qint64(512) << 20;
-    // The most characters a spreadsheet cell holds; a longer text marks the
-    // workbook as damaged.
-    static constexpr qsizetype kMaxCellChars = 32767;
 
     int last_row() const override { return last_row_; }
     QString cell(int row, int col) const override;
@@ -43,8 +40,6 @@ public:
     // such are ASCII (numbers, dates, code page text of ASCII only).
     uint32_t add_text(const char* data, size_t len);
     uint32_t add_text(QStringView s);
-    // Characters of the longest text added.
-    qsizetype longest_text() const { return longest_; }
     uint32_t pool_size() const { return uint32_t(pool_.size()); }
     // Places pool bytes [off, off+len) at (row, col), both 1-based. Empty
     // texts are not stored. False, and nothing stored, for a cell beyond
@@ -69,7 +64,6 @@ private:
     std::vector<Cell> cells_;
     std::vector<RowStart> rows_;   // one per used row, in order
     int last_row_ = 0;
-    qsizetype longest_ = 0;
     bool sorted_ = true;
 };
 

@@ -34,9 +34,9 @@ constexpr int kMaxNamespaces = 64;                    // declarations in scope
 // row, so 350,000 rows fit; a hostile workbook is refused within seconds.
 constexpr qint64 kMaxWork = qint64(48) << 20;
 // One cell or shared string as written, before its _xHHHH_ escapes are
-// decoded: seven characters at most for each of the most a cell holds, so
-// a longer one can only be a cell the sheet would refuse.
-constexpr qsizetype kMaxTextChars = 7 * StoredSheet::kMaxCellChars;
+// decoded. Spreadsheet programs stop at 32,767 characters, but some writers
+// go past it and readers take such a text whole; this is far beyond both.
+constexpr qsizetype kMaxTextChars = qsizetype(1) << 22;
 constexpr qsizetype kMaxNameChars = 1024;             // a relationship id, type or target
 constexpr qsizetype kMaxEntries = 16384;              // relationships of a part, sheets of a workbook
 constexpr size_t kMaxStyles = size_t(1) << 20;        // cell formats
@@ -664,7 +664,7 @@ bool read_xlsx(const QString& path, StoredSheet& sheet, QString* error, const Re
                             .arg(StoredSheet::kMaxBytes >> 20));
     };
     auto too_long = [&] {
-        return p.refuse(QStringLiteral("a cell holds more than %1 characters: refused").arg(StoredSheet::kMaxCellChars));
+        return p.refuse(QStringLiteral("a cell holds more than %1 characters: refused").arg(kMaxTextChars));
     };
     auto held = [&] { return sheet.held_bytes() + qint64(strings.size() * sizeof(Span)); };
     if (!strings_part.isEmpty()) {

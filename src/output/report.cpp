@@ -254,21 +254,28 @@ void ReportRenderer::paint_page(QPainter& p, int page, int pages, int per_page, 
         for (int i = 0; i < layout_.fields.size(); ++i) {
             if (field_cols_[i] < 0) continue;
             int len = 0;
-            const char* s = data_.rows.utf8(r, field_cols_[i], &len);
+            data_.rows.utf8(r, field_cols_[i], &len);
             if (len == 0) continue;
             const ReportField& f = layout_.fields[i];
-            const QString text = QString::fromUtf8(s, len);
             const QRectF box(f.left, y + f.top, f.width, kFieldHeight);
+            // A text far longer than its box shows its start, from the box's
+            // left edge: laid out whole it could cost seconds a page. Even at
+            // the narrowest stretch a character of the field font that takes
+            // room is more than ten twips wide, so what lies past that many
+            // characters falls outside the box anyway.
+            bool cut = false;
+            const QString text = data_.rows.text_head(r, field_cols_[i], f.width / 10 + 8, &cut);
+            const Qt::Alignment align = cut ? Qt::AlignLeft : f.align;
             const double w = fm.horizontalAdvance(text);
             if (w > f.width) {
                 // Too wide for its box: drawn narrower rather than cut.
                 QFont narrow = field_font;
                 narrow.setStretch(std::max(60, int(100.0 * f.width / w)));
                 p.setFont(narrow);
-                p.drawText(box, f.align | Qt::AlignVCenter | Qt::TextSingleLine, text);
+                p.drawText(box, align | Qt::AlignVCenter | Qt::TextSingleLine, text);
                 p.setFont(field_font);
             } else {
-                p.drawText(box, f.align | Qt::AlignVCenter | Qt::TextSingleLine, text);
+                p.drawText(box, align | Qt::AlignVCenter | Qt::TextSingleLine, text);
             }
         }
     }

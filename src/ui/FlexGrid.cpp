@@ -144,9 +144,33 @@ QString GridStore::text(int r, int c) const
     return QString::fromUtf8(p, n);
 }
 
+QString GridStore::text_head(int r, int c, int units, bool* cut) const
+{
+    int n = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(utf8(r, c, &n));
+    // Whole UTF-8 sequences while they fit: one unit each, two for a
+    // four-byte one.
+    int end = 0, taken = 0;
+    while (end < n) {
+        const int need = p[end] >= 0xF0 ? 2 : 1;
+        if (taken + need > units) break;
+        taken += need;
+        for (++end; end < n && (p[end] & 0xC0) == 0x80; ++end) {}
+    }
+    *cut = end < n;
+    return QString::fromUtf8(reinterpret_cast<const char*>(p), end);
+}
+
 // ------------------------------------------------------------- FlexGridModel
 class FlexGridModel : public QAbstractTableModel {
 public:
+    // What the grid lays out of a cell on screen: only as much of its text
+    // as the column can show, ending in "…" where the text goes on. Every
+    // character drawn is at least a pixel wide, so a start of twice the
+    // column's pixels (and a little) runs past the cell; the rest could
+    // only be elided. The display role keeps handing out the whole text.
+    static constexpr int ShownTextRole = Qt::UserRole + 1;
+
     explicit FlexGridModel(FlexGrid* g) : QAbstractTableModel(g), g_(g) {}
     int rowCount(const QModelIndex& parent = {}) const override
     {
@@ -161,6 +185,12 @@ public:
         const int r = i.row() + 1, c = i.column();
         switch (role) {
         case Qt::DisplayRole: return g_->store_.text(r, c);
+        case ShownTextRole: {
+            bool cut = false;
+            QString head = g_->store_.text_head(r, c, 2 * std::max(g_->columnWidth(c), 0) + 8, &cut);
+            if (cut) head += QChar(0x2026);
+            return head;
+        }
         case Qt::TextAlignmentRole: return align(c);
         case Qt::ForegroundRole: {
             if (g_->colors_.isEmpty()) return {};
@@ -216,11 +246,44 @@ private:
 };
 
 // ------------------------------------------------------------ FlexGridCells
+namespace {
+// `text` elided to `width` pixels, laying out no more of it than it must:
+// a start of a quarter as many characters as pixels first, which runs past
+// the cell in any but the narrowest text, and what was given only when that
+// start fits.
+QString elided(const QFontMetrics& fm, const QString& text, int width)
+{
+    qsizetype n = std::max(width, 0) / 4 + 8;
+    if (text.size() > n + 1) {
+        if (text.at(n - 1).isHighSurrogate()) --n;
+        const QString start = text.left(n) + QChar(0x2026);
+        if (fm.horizontalAdvance(start) > width) return fm.elidedText(start, Qt::ElideRight, width);
+    }
+    return fm.elidedText(text, Qt::ElideRight, width);
+}
+}
+
 // Paints a cell as the style does, but its text with the grid's own narrow
-// padding instead of the style's wider item margins.
+// padding instead of the style's wider item margins. What it paints and
+// measures of a cell's text is only what the column can show: a cell of a
+// million characters paints as fast as a short one.
 class FlexGridCells : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    // As the style's own does for the roles the grid's model gives, but with
+    // the text the cell shows instead of the whole text.
+    void initStyleOption(QStyleOptionViewItem* o, const QModelIndex& index) const override
+    {
+        o->index = index;
+        if (const QVariant a = index.data(Qt::TextAlignmentRole); a.isValid())
+            o->displayAlignment = Qt::Alignment(a.toInt());
+        if (const QVariant f = index.data(Qt::ForegroundRole); f.canConvert<QBrush>())
+            o->palette.setBrush(QPalette::Text, f.value<QBrush>());
+        o->features |= QStyleOptionViewItem::HasDisplay;
+        o->text = index.data(FlexGridModel::ShownTextRole).toString();
+        o->backgroundBrush = QBrush();
+        o->styleObject = nullptr;
+    }
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem opt = option;
@@ -239,8 +302,7 @@ public:
         p->save();
         p->setFont(opt.font);
         p->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        p->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
-                    opt.fontMetrics.elidedText(text, Qt::ElideRight, r.width()));
+        p->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine, elided(opt.fontMetrics, text, r.width()));
         p->restore();
     }
 };

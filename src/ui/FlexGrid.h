@@ -72,6 +72,10 @@ public:
     void resize(int rows, int cols);
     void clear_texts();
     QString text(int r, int c) const;
+    // The start of a cell's text, at most `units` UTF-16 units of it (a
+    // character outside the BMP is never halved), and whether the text goes
+    // on past it. Only that start is read, however long the text.
+    QString text_head(int r, int c, int units, bool* cut) const;
     void set_text(int r, int c, const QString& t);
     void set_utf8(int r, int c, const char* p, int len);
     const char* utf8(int r, int c, int* len) const;

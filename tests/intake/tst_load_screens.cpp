@@ -424,8 +424,9 @@ void TestLoadScreens::texts_filling_many_cells_data()
 {
     // A few texts standing in many cells: the rows below row 1 (headings)
     // hold rows-1 times cols of them. Loads are weighed before any cell is
-    // spelled out; past 50,000,000 characters, or with a text longer than a
-    // cell holds, the workbook is refused as unreadable.
+    // spelled out; past 50,000,000 characters, or with a text longer than
+    // the reader takes, the workbook is refused as unreadable. A text longer
+    // than a spreadsheet program lets a cell hold is loaded whole.
     QTest::addColumn<bool>("xls");
     QTest::addColumn<QChar>("fill");
     QTest::addColumn<int>("chars");
@@ -439,7 +440,9 @@ void TestLoadScreens::texts_filling_many_cells_data()
     QTest::newRow("50,000,000 characters, three bytes each") << false << ga << 25000 << 2001 << 1 << true;
     QTest::newRow("25,000 characters more") << false << ga << 25000 << 2002 << 1 << false;
     QTest::newRow("cells of 32,767 characters, .xls") << true << ga << 32767 << 11 << 11 << true;
-    QTest::newRow("one text of 32,768 characters") << false << ga << 32768 << 2 << 1 << false;
+    QTest::newRow("one text of 32,770 characters") << false << ga << 32770 << 2 << 1 << true;
+    QTest::newRow("texts of 32,770 characters, .xls") << true << ga << 32770 << 2 << 1 << true;
+    QTest::newRow("one text past the reader's bound") << false << QChar('x') << 4194305 << 2 << 1 << false;
 }
 
 void TestLoadScreens::texts_filling_many_cells()

@@ -605,32 +605,36 @@ private slots:
         QCOMPARE(dump(*w, 3), QStringList({"1,1=둘", "1,2=" + text, "1,3=하나"}));
     }
 
-    // A cell holds at most 32,767 characters, counted as the workbook's
-    // reader counts them (after escapes, in UTF-16 units); a longer text
-    // marks the workbook damaged in either format. The characters of a
-    // range are added up from the stored texts, in the same units.
+    // A text longer than a spreadsheet program lets a cell hold is read
+    // whole, as other readers read it, in either format (an .xls text
+    // cannot pass 65,535 characters). An .xlsx text past 4,194,304
+    // characters as written is refused. The characters of a range are added
+    // up from the stored texts, in UTF-16 units.
     void cell_lengths()
     {
-        const QString most = QString(32767 - 100, QLatin1Char('a')) + QStringLiteral("_x000D_").repeated(100);
-        QVERIFY(write_one_text_everywhere(path("most.xlsx"), most, 2, 1));
+        const QString longer = QString(32770 - 100, QChar(0xAC00)) + QStringLiteral("_x000D_").repeated(100);
+        QVERIFY(write_one_text_everywhere(path("longer.xlsx"), longer, 2, 1));
         QString err;
-        auto w = WorkbookReader::open(path("most.xlsx"), &err);
+        auto w = WorkbookReader::open(path("longer.xlsx"), &err);
         QVERIFY2(w, qPrintable(err));
-        QCOMPARE(w->cell(2, 1).size(), 32767);
-        QVERIFY(write_one_text_everywhere(path("longer.xlsx"), QString(32768, QChar(0xAC00)), 2, 1));
-        QVERIFY(!WorkbookReader::open(path("longer.xlsx"), &err));
-        QVERIFY2(err.contains(QLatin1String("32768 characters")), qPrintable(err));
-        for (const int n : {32767, 32768}) {
+        QCOMPARE(w->cell(2, 1), QString(32770 - 100, QChar(0xAC00)) + QString(100, QChar('\r')));
+        for (const int n : {4194304, 4194305}) {
+            QVERIFY(write_one_text_everywhere(path("bound.xlsx"), QString(n, QLatin1Char('x')), 2, 1));
+            w = WorkbookReader::open(path("bound.xlsx"), &err);
+            QCOMPARE(bool(w), n == 4194304);
+            if (w)
+                QCOMPARE(w->cell(2, 1).size(), n);
+            else
+                QVERIFY2(err.contains(QLatin1String("more than 4194304 characters")), qPrintable(err));
+        }
+        for (const int n : {32770, 65535}) {
             QFile f(path("lengths.xls"));
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(biff::texts_everywhere({QString(n, QChar(0xAC00)), QStringLiteral("b")}, 2, 1));
             f.close();
             w = WorkbookReader::open(path("lengths.xls"), &err);
-            QCOMPARE(bool(w), n == 32767);
-            if (w)
-                QCOMPARE(w->cell(1, 1), QString(n, QChar(0xAC00)));
-            else
-                QVERIFY2(err.contains(QLatin1String("32768 characters")), qPrintable(err));
+            QVERIFY2(w, qPrintable(err));
+            QCOMPARE(w->cell(1, 1), QString(n, QChar(0xAC00)));
         }
 
         StoredSheet sheet;

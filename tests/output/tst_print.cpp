@@ -504,6 +504,33 @@ void TestPrint::renderer_on_any_device()
     QVERIFY(empty.print(&w2));
     QCOMPARE(pdf_pages(pdf("empty")).size(), 1);
     QVERIFY(report_layout(QStringLiteral("r_2")).name.isEmpty());
+
+    // Texts far longer than their boxes (a title, a fee column): each
+    // prints its start from the box's left edge, no more of it laid out
+    // than a text of a few thousand characters, whatever its length.
+    auto print_long = [&](int chars, const char* name) {
+        ReportData d;
+        d.columns = data.columns;
+        d.rows.resize(27, int(d.columns.size()));
+        for (int r = 0; r < 27; ++r) {
+            d.rows.set_text(r, int(d.columns.indexOf("f1")), QString(chars, QChar(0xAC00)));
+            d.rows.set_text(r, int(d.columns.indexOf("dae")), QString(chars, QLatin1Char('9')));
+        }
+        const ReportRenderer rep(report_layout(QStringLiteral("r_3")), d, QString(), QStringLiteral("2026-03-10"));
+        QPdfWriter w(pdf(name));
+        ReportRenderer::set_page(&w);
+        return rep.print(&w) ? pdf_pages(pdf(name)) : QList<Page>();
+    };
+    const QList<Page> some = print_long(3000, "some");
+    const QList<Page> many = print_long(200000, "many");
+    QCOMPARE(many.size(), 1);
+    QStringList words, some_words;
+    for (const Word& w : many[0]) words << w.text;
+    for (const Word& w : some[0]) some_words << w.text;
+    QCOMPARE(words, some_words);
+    const auto title = std::find_if(many[0].begin(), many[0].end(), [](const Word& w) { return w.text.startsWith(QChar(0xAC00)); });
+    QVERIFY(title != many[0].end());
+    QVERIFY(title->text.size() < 1000);
 }
 
 void TestPrint::refusals()

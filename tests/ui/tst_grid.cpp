@@ -2,7 +2,9 @@
 #include "ui/twips.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -60,6 +62,7 @@ private slots:
     void real_wheel_events();
     void removing_and_sorting_rows();
     void fine_wheel_steps_add_up();
+    void long_texts_paint_as_fast_as_short_ones();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -373,6 +376,68 @@ void TestGrid::emptied_grid_shows_no_blank_cell()
     // A grid emptied to several columns keeps them shown.
     g.clear_grid(3);
     QVERIFY(!g.isColumnHidden(0));
+}
+
+// A cell keeps its whole text, however long, and hands it out whole; what
+// is laid out for the screen is only what the cell can show. A screenful of
+// cells of a million characters paints about as fast as one of short texts
+// and looks as cells of a few hundred do: their start, ending in "…".
+void TestGrid::long_texts_paint_as_fast_as_short_ones()
+{
+    FlexGrid g;
+    g.resize(700, 500);
+    g.set_cols(3);
+    g.set_col_width(0, 600);
+    g.set_col_width(1, 3000);
+    g.set_col_width(2, 4000);
+    g.set_col_alignment(2, FlexGrid::AlignRight);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    auto fill_with = [&](const QString& t) {
+        g.set_redraw(false);
+        g.set_rows(1);
+        for (int i = 0; i < 25; ++i) {
+            const int r = g.add_row();
+            g.set_text(r, 0, QString::number(r));
+            g.set_text(r, 1, t);
+            g.set_text(r, 2, t);
+        }
+        g.set_redraw(true);
+        QApplication::processEvents();
+    };
+    auto paint_ms = [&] {
+        qint64 best = std::numeric_limits<qint64>::max();
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer t;
+            t.start();
+            g.viewport()->repaint();
+            best = std::min(best, t.nsecsElapsed());
+        }
+        return double(best) / 1e6;
+    };
+    const QChar ga(0xAC00);
+    fill_with(QString(12, ga));
+    // A size hint measures no more than a paint lays out.
+    auto hint = [&] {
+        QStyleOptionViewItem opt;
+        opt.initFrom(g.viewport());
+        opt.widget = &g;
+        return g.itemDelegate()->sizeHint(opt, g.model()->index(0, 1));
+    };
+    const double short_ms = paint_ms();
+    fill_with(QString(500, ga) + QStringLiteral("끝"));
+    const QImage some = g.grab().toImage();
+    const QSize some_hint = hint();
+    const QString million = QString(1000000, ga) + QStringLiteral("\U0001F600끝");
+    fill_with(million);
+    const double long_ms = paint_ms();
+    QVERIFY2(long_ms < 3 * short_ms + 15,
+             qPrintable(QStringLiteral("%1 ms against %2 ms").arg(long_ms).arg(short_ms)));
+    QCOMPARE(g.grab().toImage(), some);
+    QCOMPARE(g.text(7, 2), million);
+    QCOMPARE(g.model()->index(6, 1).data().toString(), million);
+
+    QCOMPARE(hint(), some_hint);
 }
 
 QTEST_MAIN(TestGrid)
