@@ -177,15 +177,22 @@ struct SharedShape {
     bool refused;     // what the load must do
 };
 
+// `n` texts of `chars` characters: `fill` then a six-digit number, so no
+// two are alike.
+QStringList numbered_texts(int n, int chars, QChar fill)
+{
+    QStringList texts;
+    for (int i = 0; i < n; ++i) texts << QString(chars - 6, fill) + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
+    return texts;
+}
+
 void shared_text_case(const SharedShape& s)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QLatin1String(s.xls ? "shared.xls" : "shared.xlsx"));
     bool written = false;
     {
-        QStringList texts;
-        for (int i = 0; i < s.texts; ++i)
-            texts << QString(s.chars - 6, s.fill) + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
+        const QStringList texts = numbered_texts(s.texts, s.chars, s.fill);
         if (s.xls) {
             QFile f(path);
             written = f.open(QIODevice::WriteOnly) && f.write(biff::texts_everywhere(texts, s.rows, s.cols)) > 0;
@@ -265,10 +272,10 @@ double loaded_screen_paint(int chars, int runs)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("paint.xls"));
-    QStringList texts;
-    for (int i = 0; i < 8; ++i) texts << QString(chars - 6, QChar(0xAC00)) + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(biff::texts_everywhere(texts, 61, 11)) <= 0) return -1;
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(biff::texts_everywhere(numbered_texts(8, chars, QChar(0xAC00)), 61, 11)) <= 0)
+        return -1;
     f.close();
     A6 w;
     w.resize(1600, 900);

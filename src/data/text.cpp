@@ -46,3 +46,24 @@ bool has_right(const QString& rights, const QString& name)
         if (name == QLatin1String(names[k])) return k < rights.size() && rights[k] == u'1';
     return false;
 }
+
+qint64 utf8_units(const char* p, qsizetype len)
+{
+    const auto* b = reinterpret_cast<const uint8_t*>(p);
+    qint64 units = 0;
+    for (qsizetype k = 0; k < len; ++k)
+        units += ((b[k] & 0xC0) != 0x80) + (b[k] >= 0xF0);
+    return units;
+}
+
+qsizetype utf8_head_bytes(const char* p, qsizetype len, qint64 units)
+{
+    const auto* b = reinterpret_cast<const uint8_t*>(p);
+    qsizetype end = 0;
+    for (qint64 taken = 0; end < len;) {
+        taken += b[end] >= 0xF0 ? 2 : 1;
+        if (taken > units) break;
+        for (++end; end < len && (b[end] & 0xC0) == 0x80; ++end) {}
+    }
+    return end;
+}

@@ -20,5 +20,13 @@ struct LikeContains {
 };
 LikeContains like_contains(const QString& column, const QString& text);
 
+// UTF-16 units of UTF-8 text, as a spreadsheet and QString count them: one
+// per sequence, two for a four-byte one (a character outside the BMP),
+// counted without decoding.
+qint64 utf8_units(const char* p, qsizetype len);
+// Bytes of the longest start of UTF-8 text that is at most `units` UTF-16
+// units long; no sequence is split. Only that start is read.
+qsizetype utf8_head_bytes(const char* p, qsizetype len, qint64 units);
+
 // rights: five characters "1"/"0" for xls, prt, add, edt, del.
 bool has_right(const QString& rights, const QString& name);

@@ -1,4 +1,5 @@
 #include "intake/workbook.h"
+#include "data/text.h"
 #include "intake/workbook_sheet.h"
 
 #include <QDate>
@@ -152,10 +153,7 @@ qint64 StoredSheet::text_length(int from_row, int to_col, qint64 stop_past) cons
     for (; c != cells_.end(); ++c) {
         if (int64_t(c->col) > to_col)
             continue;
-        // One UTF-16 unit per UTF-8 sequence, two for a four-byte one.
-        const auto* p = reinterpret_cast<const uint8_t*>(pool_.constData()) + c->off;
-        for (uint32_t k = 0; k < c->len; ++k)
-            sum += ((p[k] & 0xC0) != 0x80) + (p[k] >= 0xF0);
+        sum += utf8_units(pool_.constData() + c->off, c->len);
         if (sum > stop_past)
             return sum;
     }

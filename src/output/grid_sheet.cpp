@@ -1,5 +1,6 @@
 #include "output/grid_sheet.h"
 #include "output/list_source.h"
+#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/msgbox.h"
 
@@ -27,19 +28,6 @@ int sheet_width(int twips)
     const int w = int(std::nearbyint(twips / 150.0));
     std::fesetround(mode);
     return w;
-}
-
-namespace {
-constexpr int kCellMaxChars = 32767;
-
-// Bytes of the first `chars` characters (code points) of UTF-8 text `s`.
-size_t utf8_head_bytes(const std::string& s, size_t chars)
-{
-    size_t i = 0;
-    for (size_t n = 0; i < s.size(); ++i)
-        if ((uint8_t(s[i]) & 0xC0) != 0x80 && n++ == chars) break;
-    return i;
-}
 }
 
 bool write_grid_sheet(const QString& path, const FlexGrid& ms, const QString& title, const QString& info,
@@ -106,8 +94,7 @@ bool write_grid_sheet(const QString& path, const FlexGrid& ms, const QString& ti
             if (len == 0) continue;
             // A spreadsheet cell holds 32,767 characters, and the writer
             // drops a longer text whole: the cell keeps as much as it can.
-            cell.assign(p, size_t(len));
-            if (len > kCellMaxChars) cell.resize(utf8_head_bytes(cell, kCellMaxChars));
+            cell.assign(p, size_t(utf8_head_bytes(p, len, 32767)));
             worksheet_write_string(ws, lxw_row_t(r + 2), lxw_col_t(c - 1), cell.c_str(),
                                    r == 0 ? centre : col_format[c]);
         }

@@ -253,11 +253,7 @@ void ReportRenderer::paint_page(QPainter& p, int page, int pages, int per_page, 
         p.setPen(Qt::black);
         for (int i = 0; i < layout_.fields.size(); ++i) {
             if (field_cols_[i] < 0) continue;
-            int len = 0;
-            data_.rows.utf8(r, field_cols_[i], &len);
-            if (len == 0) continue;
             const ReportField& f = layout_.fields[i];
-            const QRectF box(f.left, y + f.top, f.width, kFieldHeight);
             // A text far longer than its box shows its start, from the box's
             // left edge: laid out whole it could cost seconds a page. Even at
             // the narrowest stretch a character of the field font that takes
@@ -265,7 +261,9 @@ void ReportRenderer::paint_page(QPainter& p, int page, int pages, int per_page, 
             // characters falls outside the box anyway.
             bool cut = false;
             const QString text = data_.rows.text_head(r, field_cols_[i], f.width / 10 + 8, &cut);
+            if (text.isEmpty()) continue;
             const Qt::Alignment align = cut ? Qt::AlignLeft : f.align;
+            const QRectF box(f.left, y + f.top, f.width, kFieldHeight);
             const double w = fm.horizontalAdvance(text);
             if (w > f.width) {
                 // Too wide for its box: drawn narrower rather than cut.

@@ -1,4 +1,5 @@
 #include "ui/FlexGrid.h"
+#include "data/text.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -147,18 +148,10 @@ QString GridStore::text(int r, int c) const
 QString GridStore::text_head(int r, int c, int units, bool* cut) const
 {
     int n = 0;
-    const auto* p = reinterpret_cast<const uint8_t*>(utf8(r, c, &n));
-    // Whole UTF-8 sequences while they fit: one unit each, two for a
-    // four-byte one.
-    int end = 0, taken = 0;
-    while (end < n) {
-        const int need = p[end] >= 0xF0 ? 2 : 1;
-        if (taken + need > units) break;
-        taken += need;
-        for (++end; end < n && (p[end] & 0xC0) == 0x80; ++end) {}
-    }
+    const char* p = utf8(r, c, &n);
+    const qsizetype end = utf8_head_bytes(p, n, units);
     *cut = end < n;
-    return QString::fromUtf8(reinterpret_cast<const char*>(p), end);
+    return QString::fromUtf8(p, end);
 }
 
 // ------------------------------------------------------------- FlexGridModel
