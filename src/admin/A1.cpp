@@ -5,6 +5,7 @@
 #include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -47,7 +48,7 @@ void A1::Form_Load()
         return;
     }
     t_chk->setChecked(v.server);
-    t_code->setText(v.folder);
+    fill_box(t_code, v.folder);
 }
 
 void A1::cmd_ok_click()

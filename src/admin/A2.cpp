@@ -9,6 +9,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,11 +78,11 @@ void A2::cmd_edt_click()
     d->reset();
     d->t_chk->setText(QStringLiteral("edt"));
     d->set_key(name);
-    d->t_nam->setText(name);
-    d->t_pas->setText(ms->text(r, 2));
+    fill_box(d->t_nam, name);
+    fill_box(d->t_pas, ms->text(r, 2));
     for (auto [box, col] : {std::pair{d->ch1, 3}, {d->ch2, 4}, {d->ch3, 5}, {d->ch4, 6}, {d->ch5, 7}})
         box->setChecked(ms->text(r, col).trimmed() == QStringLiteral("●"));
-    d->t_big->setText(ms->text(r, 8));
+    fill_box(d->t_big, ms->text(r, 8));
     d->exec();
 }
 

@@ -2,6 +2,7 @@
 #include "admin/accounts.h"
 #include "data/db.h"
 #include "data/text.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
@@ -94,15 +95,14 @@ void A2_add_edt::cmd_chk_click()
     // An edit writes to the account as listed, whatever cleaning would make of its name.
     if (add || key_.isEmpty()) t_nam->setText(clean_input(t_nam->text().toUpper()));
     const QString nam = add || key_.isEmpty() ? t_nam->text() : key_;
-    t_pas->setText(clean_input(t_pas->text()));
-    t_big->setText(clean_input(t_big->text()));
+    clean_changed({t_pas, t_big});
 
     if (nam.isEmpty()) {
         msg_info(this, QStringLiteral("접속계정이 비어 있습니다!"));
         if (t_nam->isEnabled()) t_nam->setFocus();
         return;
     }
-    if (t_pas->text().isEmpty()) {
+    if (box_value(t_pas).isEmpty()) {
         msg_info(this, QStringLiteral("비밀번호가 비어 있습니다!"));
         t_pas->setFocus();
         return;
@@ -122,10 +122,11 @@ void A2_add_edt::cmd_chk_click()
     }
     Account a;
     a.nam = nam;
-    a.pas = t_pas->text();
+    a.pas = box_value(t_pas);
     for (int i = 0; i < 5; ++i) a.rights[i] = ch(i)->isChecked();
-    a.big = t_big->text();
+    a.big = box_value(t_big);
 
+    if (!confirm_dropped_text(this, {t_pas, t_big})) return;
     if (!msg_ask(this, add ? QStringLiteral("작성된 내용을 등록하시겠습니까?")
                            : QStringLiteral("작성된 내용을 수정하시겠습니까?")))
         return;

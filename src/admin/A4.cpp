@@ -5,6 +5,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -72,7 +73,12 @@ void A4::Form_Load()
 {
     SettingsText t;
     if (!read_settings_text(&t)) return;
-    for (int i = 0; i < F_COUNT; ++i) boxes_[i]->setText(t.v[i]);
+    // Numbers keep the caret at their end, as typing leaves it; the field
+    // captions show from their start.
+    for (int i = 0; i < F_COUNT; ++i) {
+        if (i >= F_F1_NAM && i <= F_F6_NAM) fill_box(boxes_[i], t.v[i]);
+        else boxes_[i]->setText(t.v[i]);
+    }
 }
 
 void A4::number_change(QLineEdit* b)
@@ -92,7 +98,8 @@ void A4::number_change(QLineEdit* b)
 void A4::cmd_ok_click()
 {
     SettingsText t;
-    for (int i = 0; i < F_COUNT; ++i) t.v[i] = boxes_[i]->text();
+    // A caption left as it was shown is the stored one, whole.
+    for (int i = 0; i < F_COUNT; ++i) t.v[i] = box_value(boxes_[i]);
     SettingsValues v;
     int bad = -1;
     const QString refusal = check_settings(&t, &v, &bad);

@@ -12,6 +12,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -227,8 +228,8 @@ void CounterForm::mem_chk()
     open_db();
     const MemberRow m = find_member(con(), t_m_cod->text());
     if (m.found) {
-        t_m_gbn->setText(QStringLiteral("(") + m.gbn + QStringLiteral(")"));
-        t_m_nam->setText(m.nam);
+        fill_box(t_m_gbn, QStringLiteral("(") + m.gbn + QStringLiteral(")"));
+        fill_box(t_m_nam, m.nam);
         mem_detail();
         return;
     }
@@ -350,8 +351,8 @@ void CounterForm::ms_p_dblclick()
     if (ms_p->text(r, 2) == QLatin1String("Y")) op_kyu1->setChecked(true);
     else op_kyu2->setChecked(true);
     t_upt_dae->setText(ms_p->text(r, 3));
-    t_upt_cod->setText(ms_p->text(r, 4));
-    t_upt_f1_nam->setText(ms_p->text(r, 5));
+    fill_box(t_upt_cod, ms_p->text(r, 4));
+    fill_box(t_upt_f1_nam, ms_p->text(r, 5));
     pic_upt->show();
     pic_upt->raise();
     t_upt_dae->setFocus();

@@ -10,6 +10,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QDateEdit>
 #include <algorithm>
@@ -204,7 +205,7 @@ void zzz_tmp::t_p_cod_keydown(int key)
         t_p_cod->clear();
         return;
     }
-    if (!m_cod_locked()) t_m_cod->setText(m_cod);
+    if (!m_cod_locked()) fill_box(t_m_cod, m_cod);
 
     t_p_dae->setText(rs.text(QStringLiteral("chk_sel")) == QStringLiteral("N")
                          ? amount_text(rs.num(QStringLiteral("mon_sel1")))

@@ -4,6 +4,7 @@
 #include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,7 +77,7 @@ void F2::cmd_fnd_click()
         return;
     }
     path_ = path;
-    t_ser->setText(QDir::toNativeSeparators(path));
+    fill_box(t_ser, QDir::toNativeSeparators(path));
     if (!QFileInfo(path).isFile()) {
         msg_info(this, QStringLiteral("텍스트파일을 찾을 수가 없습니다!"));
         return;

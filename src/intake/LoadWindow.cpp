@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -115,7 +116,7 @@ bool LoadWindow::load_file(const QString& path)
         msg_info(this, QStringLiteral("엑셀파일을 열 수 없습니다!"));
         return false;
     }
-    t_ser->setText(path);
+    fill_box(t_ser, path);
 
     // Row 1 holds the headings; a workbook without data rows leaves one
     // empty, unmarked row.

@@ -9,6 +9,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -174,11 +175,11 @@ void B1::cmd_edt_click()
     const QString kind = ms->text(r, 2);
     (kind == QLatin1String("A") ? d->op_0 : d->op_1)->setChecked(true);
     d->t_tmp_gbn->setText(kind);
-    d->t_cod->setText(ms->text(r, 4));
-    d->t_nam->setText(ms->text(r, 5));
-    d->t_tel->setText(ms->text(r, 6));
-    d->t_phn->setText(ms->text(r, 7));
-    d->t_adr->setText(ms->text(r, 8));
-    d->t_big->setText(ms->text(r, 13));
+    fill_box(d->t_cod, ms->text(r, 4));
+    fill_box(d->t_nam, ms->text(r, 5));
+    fill_box(d->t_tel, ms->text(r, 6));
+    fill_box(d->t_phn, ms->text(r, 7));
+    fill_box(d->t_adr, ms->text(r, 8));
+    fill_box(d->t_big, ms->text(r, 13));
     d->exec();
 }

@@ -5,10 +5,12 @@
 #include "data/text.h"
 #include "registers/members.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -143,6 +145,9 @@ B1_add_edt::B1_add_edt(QWidget* parent)
 
 QString B1_add_edt::mode() const { return t_chk->text(); }
 
+// The member's code: as typed for a new member, else the listed key whole.
+QString B1_add_edt::member_code() const { return box_value(t_cod); }
+
 // The state of a freshly loaded dialog; every closing returns to it.
 void B1_add_edt::reset_controls()
 {
@@ -195,7 +200,7 @@ void B1_add_edt::cmd_chk_click()
     // A new code is upper-cased and cleaned; an existing one is the key of
     // the row and is used exactly as it came.
     if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
-    for (QLineEdit* b : {t_nam, t_tel, t_phn, t_adr, t_big}) b->setText(clean_input(b->text()));
+    clean_changed({t_nam, t_tel, t_phn, t_adr, t_big});
 
     const QDate joined = parse_date(t_c_dat->text());
     if (!joined.isValid()) {
@@ -203,12 +208,13 @@ void B1_add_edt::cmd_chk_click()
         t_c_dat->setFocus();
         return;
     }
-    const QString code = t_cod->text();
+    const QString code = member_code();
     if (code.isEmpty()) {
         msg_info(this, QStringLiteral("회원코드가 비어 있습니다!"));
         if (t_cod->isEnabled()) t_cod->setFocus();
         return;
     }
+    if (!confirm_dropped_text(this, {t_nam, t_tel, t_phn, t_adr, t_big})) return;
     if (!check_db(this)) return;
     if (add) {
         const Lookup taken = member_code_taken(code);
@@ -227,11 +233,11 @@ void B1_add_edt::cmd_chk_click()
     in.gbn = op_0->isChecked() ? QStringLiteral("A") : QStringLiteral("B");
     in.dat = date_text(joined);
     in.cod = code;
-    in.nam = t_nam->text();
-    in.tel = t_tel->text();
-    in.phn = t_phn->text();
-    in.adr = t_adr->text();
-    in.big = t_big->text();
+    in.nam = box_value(t_nam);
+    in.tel = box_value(t_tel);
+    in.phn = box_value(t_phn);
+    in.adr = box_value(t_adr);
+    in.big = box_value(t_big);
 
     if (add) {
         if (!report_write(insert_member(in, Check1->isChecked(), today(), haebi), QStringLiteral("등록실패!"),
@@ -253,7 +259,7 @@ void B1_add_edt::clear_periods()
 void B1_add_edt::load_periods()
 {
     QList<Period> periods;
-    ::load_periods(t_cod->text(), &periods);
+    ::load_periods(member_code(), &periods);
     if (periods.isEmpty()) {
         clear_periods();
         return;
@@ -298,7 +304,7 @@ void B1_add_edt::Command1_click()
     }
     if (!check_db(this)) return;
     QList<Period> periods;
-    if (!::load_periods(t_cod->text(), &periods)) {
+    if (!::load_periods(member_code(), &periods)) {
         msg_info(this, QStringLiteral("연회원정보등록실패!"));
         return;
     }
@@ -307,7 +313,7 @@ void B1_add_edt::Command1_click()
         msg_info(this, refusal);
         return;
     }
-    const bool written = insert_period(t_cod->text(), start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text());
+    const bool written = insert_period(member_code(), start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text());
     if (!report_write(written, QStringLiteral("연회원정보등록실패!"), QStringLiteral("연회원정보등록완료!"))) return;
     Command4_click();
 }
@@ -323,11 +329,12 @@ void B1_add_edt::Command2_click()
         msg_info(this, QStringLiteral("시작일이 올바르지 않습니다!"));
         return;
     }
-    t_chm->setText(clean_input(t_chm->text()));
+    clean_changed({t_chm});
+    if (!confirm_dropped_text(this, {t_chm})) return;
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);
     if (!check_db(this)) return;
-    const bool written = ok && update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, t_chm->text());
+    const bool written = ok && update_period(idx, start, Option1->isChecked() ? qint64(haebi) : 0, box_value(t_chm));
     if (!report_write(written, QStringLiteral("연회원정보수정실패!"), QStringLiteral("연회원정보수정완료!"))) return;
     Command4_click();
 }
@@ -339,7 +346,7 @@ void B1_add_edt::Command3_click()
     QList<Period> periods;
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);
-    if (!::load_periods(t_cod->text(), &periods) || !ok) {
+    if (!::load_periods(member_code(), &periods) || !ok) {
         msg_info(this, QStringLiteral("연회원정보삭제실패!"));
         return;
     }
@@ -377,7 +384,7 @@ void B1_add_edt::ms_dbl_click()
     bool ok = false;
     const qint64 mon = parse_amount(ms->text(r, 3), &ok);
     (ok && mon == 0 ? Option2 : Option1)->setChecked(true);
-    t_chm->setText(ms->text(r, 4));
+    fill_box(t_chm, ms->text(r, 4));
     Command1->setEnabled(false);
     Command2->setEnabled(true);
     Command3->setEnabled(true);

@@ -50,8 +50,6 @@ public:
     QFrame* fm3 = nullptr;
     FlexGrid* ms = nullptr;
 
-    // 1 after any successful write since the dialog was made; never reset.
-
 public slots:
     void cmd_chk_click();
     void Command1_click();
@@ -69,4 +67,5 @@ private:
     void load_periods();
     void clear_periods();
     QString mode() const;
+    QString member_code() const;
 };

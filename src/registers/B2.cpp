@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -74,8 +75,8 @@ void B2::cmd_edt_click()
     B2_add_edt* d = screens::kept<B2_add_edt>();
     d->form_load();
     d->t_chk->setText(QStringLiteral("edt"));
-    d->t_nam->setText(ms->text(r, 1));
-    d->t_big->setText(ms->text(r, 2));
+    fill_box(d->t_nam, ms->text(r, 1));
+    fill_box(d->t_big, ms->text(r, 2));
     d->exec();
 }
 

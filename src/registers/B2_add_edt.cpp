@@ -1,6 +1,7 @@
 #include "registers/B2_add_edt.h"
 #include "data/text.h"
 #include "registers/categories.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
@@ -61,13 +62,14 @@ void B2_add_edt::cmd_chk_click()
     const bool add = t_chk->text() == QStringLiteral("add");
     // The name of an edited category is its key as it came from the list.
     if (add) t_nam->setText(clean_input(t_nam->text().toUpper()));
-    t_big->setText(clean_input(t_big->text()));
-    const QString nam = t_nam->text();
+    clean_changed({t_big});
+    const QString nam = box_value(t_nam);
     if (nam.isEmpty()) {
         msg_info(this, QStringLiteral("분류명이 비어 있습니다!"));
         if (t_nam->isEnabled()) t_nam->setFocus();
         return;
     }
+    if (!confirm_dropped_text(this, {t_big})) return;
     if (!check_db(this)) return;
     if (add) {
         if (!check_clear(this, category_exists(nam), QStringLiteral("등록실패!"),
@@ -76,7 +78,7 @@ void B2_add_edt::cmd_chk_click()
     }
     if (!ask_save(this, add)) return;
     if (add) {
-        if (!report_write(category_insert(nam, t_big->text()), QStringLiteral("등록실패!"),
+        if (!report_write(category_insert(nam, box_value(t_big)), QStringLiteral("등록실패!"),
                           QStringLiteral("등록완료!")))
             return;
         t_nam->clear();
@@ -84,7 +86,7 @@ void B2_add_edt::cmd_chk_click()
         t_nam->setFocus();
         return;
     }
-    if (!report_write(category_update_remark(nam, t_big->text()), QStringLiteral("수정실패!"),
+    if (!report_write(category_update_remark(nam, box_value(t_big)), QStringLiteral("수정실패!"),
                       QStringLiteral("수정완료!")))
         return;
     accept();

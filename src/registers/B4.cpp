@@ -9,6 +9,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -218,10 +219,10 @@ void B4::cmd_edt_click()
     d->la_sta->setText(ms->text(r, 2) == rented_mark() ? QStringLiteral("현재대여중..") : QStringLiteral("재고보유중.."));
     d->t_tmp_gbn->setText(ms->text(r, 3));
     d->set_edit_barcode(ms->text(r, 4));
-    for (int i = 0; i < 6; ++i) d->t_f_nam[i]->setText(ms->text(r, 5 + i));
+    for (int i = 0; i < 6; ++i) fill_box(d->t_f_nam[i], ms->text(r, 5 + i));
     d->t_dan->setText(ms->text(r, 11));
     d->t_yun->setText(ms->text(r, 12));
-    d->t_big->setText(ms->text(r, 13));
+    fill_box(d->t_big, ms->text(r, 13));
     d->exec();
 }
 

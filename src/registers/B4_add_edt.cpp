@@ -7,6 +7,7 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -118,7 +119,7 @@ void B4_add_edt::set_edit_barcode(const QString& cod)
 {
     edit_cod_ = cod;
     t_cod->setMaxLength(32767);
-    t_cod->setText(cod);
+    fill_box(t_cod, cod);
 }
 
 void B4_add_edt::showEvent(QShowEvent* e)
@@ -145,7 +146,10 @@ void B4_add_edt::cmd_chk_click()
     const bool add = t_chk->text() == QStringLiteral("add");
     // An edit keeps the barcode as it came from the list: it is the row's key.
     if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
-    for (QLineEdit* e : t_f_nam) e->setText(clean_input(e->text()));
+    // What the clerk changed is cleaned; a text left as it was shown is
+    // written back whole, as it is stored.
+    const QList<QLineEdit*> fields(t_f_nam.begin(), t_f_nam.end());
+    clean_changed(fields);
     const QString cod = add ? t_cod->text() : edit_cod_;
     auto focus_cod = [this] { if (t_cod->isEnabled()) t_cod->setFocus(); };
 
@@ -180,6 +184,7 @@ void B4_add_edt::cmd_chk_click()
         t_yun->setFocus();
         return;
     }
+    if (!confirm_dropped_text(this, fields + QList<QLineEdit*>{t_big})) return;
     if (!check_db(this)) return;
     if (add) {
         const Lookup dup = item_exists(cod);
@@ -191,8 +196,8 @@ void B4_add_edt::cmd_chk_click()
     if (!ask_save(this, add)) return;
     it.gbn = t_gbn->currentText();
     it.cod = cod;
-    for (int i = 0; i < 6; ++i) it.f[size_t(i)] = t_f_nam[size_t(i)]->text();
-    it.big = t_big->text();
+    for (int i = 0; i < 6; ++i) it.f[size_t(i)] = box_value(t_f_nam[size_t(i)]);
+    it.big = box_value(t_big);
     if (add) {
         if (!report_write(item_insert(it), QStringLiteral("등록실패!"), QStringLiteral("등록완료!"))) return;
         t_cod->clear();

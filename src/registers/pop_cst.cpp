@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/grid_rows.h"
 #include "ui/twips.h"
+#include "ui/boxes.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -95,7 +96,7 @@ bool PickerDialog::hand_back(const char* box, const char* slot, const QString& c
     QWidget* caller = screens::find(name);
     QLineEdit* target = caller ? caller->findChild<QLineEdit*>(QLatin1String(box)) : nullptr;
     if (!target) return false;
-    target->setText(code);
+    fill_box(target, code);
     accept();
     QMetaObject::invokeMethod(caller, slot, Qt::DirectConnection);
     return true;

@@ -43,6 +43,7 @@ private slots:
     void editing_keeps_barcode_category_and_state();
     void editing_a_vanished_item_fails();
     void closing_reloads_after_any_save();
+    void texts_longer_than_a_box_survive_a_fee_change();
 };
 
 void TestItemsDialog::no_category_refused_first()
@@ -259,6 +260,30 @@ void TestItemsDialog::closing_reloads_after_any_save()
     drive("B4_add_edt", [](QWidget* d) { QTest::keyClick(box(d, "t_big"), Qt::Key_Escape); });
     click(w.get(), "cmd_edt");
     QCOMPARE(column(ms, 4), QStringList({"T0000001", "T0000005", "T0000009"}));
+}
+
+void TestItemsDialog::texts_longer_than_a_box_survive_a_fee_change()
+{
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    shop.add_category("TOY");
+    shop.add_item("L0000001", "TOY", 1000, 100);
+    const QString f1 = QString(69'990, QChar(0xD488)) + "'끝품명'";
+    const QString f2 = "+" + QString(50'000, QChar('s'));
+    const QString f6 = QString(40'000, QChar(0xBE44)) + "-";
+    const QString big = QString(45'000, QChar(0xACE0)) + "비고끝";
+    shop.exec("update TB4 set f1_nam=?, f2_nam=?, f6_nam=?, big=? where cod='L0000001'", {f1, f2, f6, big});
+    MsgResponder r;
+    std::unique_ptr<B4> w(open_b4());
+    child<FlexGrid>(w.get(), "ms")->set_row(1);
+    drive("B4_add_edt", [&](QWidget* d) {
+        box(d, "t_dan")->setText("1500");
+        click(d, "cmd_chk");
+    });
+    click(w.get(), "cmd_edt");
+    QCOMPARE(r.texts, QStringList({"작성한 내용을 수정하시겠습니까?", "수정완료!"}));
+    QCOMPARE(shop.rows("select f1_nam=?, f2_nam=?, f6_nam=?, big=?, f3_nam, dae from TB4", {f1, f2, f6, big}),
+             QList<QVariantList>({{1, 1, 1, 1, "제조", 1500}}));
 }
 
 QTEST_MAIN(TestItemsDialog)

@@ -266,6 +266,74 @@ private slots:
         QCOMPARE(shop->count("TB1_1", "cod='N001'"), 0);
     }
 
+    void texts_longer_than_a_box_survive_an_edit_of_another_field()
+    {
+        // Loaded from a workbook: texts far past what a line edit holds, and
+        // signs the cleaning of a typed text would drop.
+        const auto long_text = [](QChar c, int n, const QString& end) { return QString(n - end.size(), c) + end; };
+        const QString nam = QStringLiteral("-") + long_text(QChar(0xAE40), 39'664, QStringLiteral("끝이름"));
+        const QString adr = QStringLiteral("서울특별시 강남구 테헤란로 152 ") + long_text(QChar(0xC8FC), 93'000, QStringLiteral("2101호"));
+        const QString big = long_text(QChar('x'), 64'446, QStringLiteral("O'Neil"));
+        const QString chm = long_text(QChar(0xBA54), 40'000, QStringLiteral("메모끝"));
+        shop->add_member("L001", "임시");
+        shop->exec("update TB1 set nam=?, adr=?, big=? where cod='L001'", {nam, adr, big});
+        shop->exec("insert into TB1_1 (cod,s_dat,e_dat,mon,chm) values ('L001','2027-06-01','2028-05-31',30000,?)", {chm});
+        open_list();
+        MsgResponder r;
+        QList<int> caret_left;
+        b1->ms->set_row(row_of(b1->ms, "L001"));
+        when_dialog_shows("B1_add_edt", [&](QWidget* w) {
+            auto* d = static_cast<B1_add_edt*>(w);
+            // A filled box shows its text from the start, not from its end.
+            for (QLineEdit* b : {d->t_nam, d->t_adr, d->t_big}) {
+                b->grab();   // lays the box out as a paint does
+                caret_left << b->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+            }
+            d->t_tel->setText(QStringLiteral("02-555-0101"));
+            d->cmd_chk->click();
+        });
+        b1->cmd_edt->click();
+        for (int x : caret_left) QVERIFY2(x < 10, qPrintable(QString::number(x)));
+        QCOMPARE(r.texts, (QStringList{"작성한 내용을 수정하시겠습니까?", "수정완료!"}));
+        QCOMPARE(shop->rows("select nam=?, adr=?, big=?, tel from TB1 where cod='L001'", {nam, adr, big}),
+                 (QList<QVariantList>{{1, 1, 1, "02-555-0101"}}));
+
+        // The period's remark likewise, when only its payment changes.
+        r.clear();
+        b1->ms->set_row(row_of(b1->ms, "L001"));
+        when_dialog_shows("B1_add_edt", [&](QWidget* w) {
+            auto* d = static_cast<B1_add_edt*>(w);
+            dbl_click(d->ms, 1);
+            d->Option2->setChecked(true);
+            d->Command2->click();
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        b1->cmd_edt->click();
+        QCOMPARE(r.texts, QStringList{"연회원정보수정완료!"});
+        QCOMPARE(shop->rows("select chm=?, mon from TB1_1 where cod='L001'", {chm}), (QList<QVariantList>{{1, 0}}));
+
+        // A changed box that could not hold its whole text is saved only when
+        // the clerk agrees to lose the rest.
+        const QString drop = QStringLiteral("원래 내용이 입력란에 다 들어가지 않는 항목을 수정하였습니다!\n저장하면 입력란에 보이는 내용만 남고 나머지는 지워집니다. 저장하시겠습니까?");
+        r.clear();
+        r.answer(QMessageBox::No);
+        b1->ms->set_row(row_of(b1->ms, "L001"));
+        when_dialog_shows("B1_add_edt", [&](QWidget* w) {
+            auto* d = static_cast<B1_add_edt*>(w);
+            d->t_nam->setCursorPosition(1);
+            d->t_nam->del();
+            d->cmd_chk->click();
+            QVERIFY(d->isVisible());
+            d->cmd_chk->click();
+        });
+        b1->cmd_edt->click();
+        QCOMPARE(r.texts, (QStringList{drop, drop, "작성한 내용을 수정하시겠습니까?", "수정완료!"}));
+        // The box's 32,767 characters, one deleted, and the leading sign that
+        // the cleaning of a changed text drops.
+        QCOMPARE(shop->rows("select length(nam), adr=?, big=? from TB1 where cod='L001'", {adr, big}),
+                 (QList<QVariantList>{{32'765, 1, 1}}));
+    }
+
 private:
     void open_list()
     {

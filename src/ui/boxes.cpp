@@ -1,0 +1,105 @@
+#include "ui/boxes.h"
+#include "data/text.h"
+#include "ui/msgbox.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+// What a box was filled with, whole, and what the box read afterwards. An
+// emptied box (by the screen or by the clerk) no longer stands for it.
+class FilledText : public QObject {
+public:
+    explicit FilledText(QLineEdit* b) : QObject(b), b_(b)
+    {
+        b->installEventFilter(this);
+        connect(b, &QLineEdit::textChanged, this, [this](const QString& t) {
+            if (t.isEmpty()) forget();
+        });
+    }
+    void set(const QString& whole)
+    {
+        whole_ = whole;
+        shown_ = b_->text();
+        filled_ = true;
+    }
+    void forget()
+    {
+        filled_ = false;
+        whole_.clear();
+        shown_.clear();
+    }
+    bool filled() const { return filled_; }
+    bool untouched() const { return filled_ && b_->text() == shown_; }
+    const QString& whole() const { return whole_; }
+    bool cut() const { return filled_ && whole_.size() != shown_.size(); }
+
+protected:
+    // Tabbing into a box selects its text and leaves the caret at the end,
+    // scrolled to the text's end; a box still as filled keeps the text
+    // selected but shows it from the start.
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::FocusIn || !untouched()) return false;
+        static_cast<QObject*>(b_)->event(e);
+        const int n = int(b_->text().size());
+        if (n > 0 && b_->selectionLength() == n) b_->setSelection(n, -n);
+        return true;
+    }
+
+private:
+    QLineEdit* b_;
+    QString whole_, shown_;
+    bool filled_ = false;
+};
+
+FilledText* filled_of(const QLineEdit* b)
+{
+    for (QObject* o : b->children())
+        if (auto* f = dynamic_cast<FilledText*>(o)) return f;
+    return nullptr;
+}
+}
+
+void fill_box(QLineEdit* b, const QString& text)
+{
+    FilledText* f = filled_of(b);
+    if (!f) f = new FilledText(b);
+    b->setText(text);
+    b->setCursorPosition(0);
+    f->set(text);
+}
+
+bool box_untouched(const QLineEdit* b)
+{
+    const FilledText* f = filled_of(b);
+    return f && f->untouched();
+}
+
+QString box_value(const QLineEdit* b)
+{
+    const FilledText* f = filled_of(b);
+    return f && f->untouched() ? f->whole() : b->text();
+}
+
+bool box_drops_text(const QLineEdit* b)
+{
+    const FilledText* f = filled_of(b);
+    return f && f->cut() && !f->untouched();
+}
+
+void clean_changed(const QList<QLineEdit*>& boxes)
+{
+    for (QLineEdit* b : boxes)
+        if (!box_untouched(b)) b->setText(clean_input(b->text()));
+}
+
+bool confirm_dropped_text(QWidget* parent, const QList<QLineEdit*>& boxes)
+{
+    for (const QLineEdit* b : boxes)
+        if (box_drops_text(b))
+            return msg_ask(
+                parent,
+                QStringLiteral("원래 내용이 입력란에 다 들어가지 않는 항목을 수정하였습니다!\n저장하면 입력란에 보이는 내용만 남고 나머지는 지워집니다. 저장하시겠습니까?"));
+    return true;
+}
