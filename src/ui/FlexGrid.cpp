@@ -158,11 +158,16 @@ QString GridStore::text_head(int r, int c, int units, bool* cut) const
 class FlexGridModel : public QAbstractTableModel {
 public:
     // What the grid lays out of a cell on screen: only as much of its text
-    // as the column can show, ending in "…" where the text goes on. Every
-    // character drawn is at least a pixel wide, so a start of twice the
-    // column's pixels (and a little) runs past the cell; the rest could
-    // only be elided. The display role keeps handing out the whole text.
+    // as the column can show, and never more than the visible area can,
+    // ending in "…" where the text goes on. Every character drawn is at
+    // least a pixel wide, so a start of twice the pixels (and a little) runs
+    // past the cell; the rest could only be elided. Line breaks are spaces,
+    // as a cell is drawn on one line. The display role keeps handing out
+    // the whole text.
     static constexpr int ShownTextRole = Qt::UserRole + 1;
+    // The same for a column as wide as the visible area, whatever the
+    // column's width now: what an auto-fit measures.
+    static constexpr int FitTextRole = Qt::UserRole + 2;
 
     explicit FlexGridModel(FlexGrid* g) : QAbstractTableModel(g), g_(g) {}
     int rowCount(const QModelIndex& parent = {}) const override
@@ -178,12 +183,8 @@ public:
         const int r = i.row() + 1, c = i.column();
         switch (role) {
         case Qt::DisplayRole: return g_->store_.text(r, c);
-        case ShownTextRole: {
-            bool cut = false;
-            QString head = g_->store_.text_head(r, c, 2 * std::max(g_->columnWidth(c), 0) + 8, &cut);
-            if (cut) head += QChar(0x2026);
-            return head;
-        }
+        case ShownTextRole: return shown(r, c, std::min(g_->columnWidth(c), g_->viewport()->width()));
+        case FitTextRole: return shown(r, c, g_->viewport()->width());
         case Qt::TextAlignmentRole: return align(c);
         case Qt::ForegroundRole: {
             if (g_->colors_.isEmpty()) return {};
@@ -198,6 +199,18 @@ public:
         if (o == Qt::Horizontal && role == Qt::DisplayRole) return g_->store_.text(0, section);
         if (o == Qt::Horizontal && role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
         return {};
+    }
+    // What a cell `px` pixels wide shows of cell (r, c)'s text.
+    QString shown(int r, int c, int px) const
+    {
+        bool cut = false;
+        QString head = g_->store_.text_head(r, c, 2 * std::max(px, 0) + 8, &cut);
+        if (cut) head += QChar(0x2026);
+        const auto is_break = [](QChar ch) {
+            return ch == u'\n' || ch == u'\r' || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator;
+        };
+        if (std::any_of(head.cbegin(), head.cend(), is_break)) std::replace_if(head.begin(), head.end(), is_break, u' ');
+        return head;
     }
     QVariant align(int c) const
     {
@@ -254,28 +267,54 @@ QString elided(const QFontMetrics& fm, const QString& text, int width)
     }
     return fm.elidedText(text, Qt::ElideRight, width);
 }
+
+// Whether `text` on one line is at least `width` pixels wide, laying out no
+// more of it than it must: a short start first, then each time a start as
+// long as the last one's width says should reach (and a quarter more);
+// false when that would be the whole text, which is left to the caller.
+bool reaches(const QFontMetrics& fm, const QString& text, int width)
+{
+    width = std::max(width, 0);
+    for (qsizetype n = width / 32 + 8; n < text.size();) {
+        if (text.at(n - 1).isHighSurrogate()) ++n;
+        const int w = fm.horizontalAdvance(text.left(n));
+        if (w >= width) return true;
+        n = qsizetype(double(n) * width / std::max(w, 1) * 1.25) + 8;
+    }
+    return false;
+}
 }
 
 // Paints a cell as the style does, but its text with the grid's own narrow
 // padding instead of the style's wider item margins. What it paints and
-// measures of a cell's text is only what the column can show: a cell of a
-// million characters paints as fast as a short one.
+// measures of a cell's text is only what the column, and at most the
+// visible area, can show: a cell of a million characters paints as fast as
+// a short one, in however wide a column.
 class FlexGridCells : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit FlexGridCells(FlexGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
     // As the style's own does for the roles the grid's model gives, but with
     // the text the cell shows instead of the whole text.
     void initStyleOption(QStyleOptionViewItem* o, const QModelIndex& index) const override
     {
-        o->index = index;
-        if (const QVariant a = index.data(Qt::TextAlignmentRole); a.isValid())
-            o->displayAlignment = Qt::Alignment(a.toInt());
-        if (const QVariant f = index.data(Qt::ForegroundRole); f.canConvert<QBrush>())
-            o->palette.setBrush(QPalette::Text, f.value<QBrush>());
-        o->features |= QStyleOptionViewItem::HasDisplay;
-        o->text = index.data(FlexGridModel::ShownTextRole).toString();
-        o->backgroundBrush = QBrush();
-        o->styleObject = nullptr;
+        prepare(o, index, FlexGridModel::ShownTextRole);
+    }
+    // The style's own size for the text as a column with room to spare
+    // shows it, so an auto-fit comes out the same from any width the column
+    // has; never wider than the visible area. Of a text that runs past that
+    // area only a start is laid out, and its line's height taken from its
+    // first characters.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        prepare(&opt, index, FlexGridModel::FitTextRole);
+        const int most = std::max(grid_->viewport()->width(), 0);
+        const bool past = reaches(opt.fontMetrics, opt.text, most);
+        if (past) opt.text.truncate(opt.text.at(7).isHighSurrogate() ? 9 : 8);
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        const QSize s = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), w);
+        return {past ? most : std::min(s.width(), most), s.height()};
     }
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -292,12 +331,30 @@ public:
                                            : (opt.state & QStyle::State_Active) ? QPalette::Active
                                                                                  : QPalette::Inactive;
         const bool selected = opt.state & QStyle::State_Selected;
+        const int room = std::min(r.width(), grid_->viewport()->width());
         p->save();
         p->setFont(opt.font);
         p->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        p->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine, elided(opt.fontMetrics, text, r.width()));
+        p->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine, elided(opt.fontMetrics, text, room));
         p->restore();
     }
+
+private:
+    // The option as the style fills it for the roles the grid's model
+    // gives, the text taken from `text_role`.
+    void prepare(QStyleOptionViewItem* o, const QModelIndex& index, int text_role) const
+    {
+        o->index = index;
+        if (const QVariant a = index.data(Qt::TextAlignmentRole); a.isValid())
+            o->displayAlignment = Qt::Alignment(a.toInt());
+        if (const QVariant f = index.data(Qt::ForegroundRole); f.canConvert<QBrush>())
+            o->palette.setBrush(QPalette::Text, f.value<QBrush>());
+        o->features |= QStyleOptionViewItem::HasDisplay;
+        o->text = index.data(text_role).toString();
+        o->backgroundBrush = QBrush();
+        o->styleObject = nullptr;
+    }
+    FlexGrid* grid_;
 };
 
 // ------------------------------------------------------------------ FlexGrid
@@ -523,6 +580,13 @@ void FlexGrid::set_col_width(int c, int twips)
     widths_[size_t(c)] = std::max(twips, 0);
     setColumnHidden(c, twips <= 0);
     if (twips > 0) horizontalHeader()->resizeSection(c, twips_to_px(twips));
+}
+
+int FlexGrid::sizeHintForColumn(int column) const
+{
+    // As a spreadsheet caps a column: a text too long for the visible area
+    // fits the column to that area.
+    return std::min(QTableView::sizeHintForColumn(column), viewport()->width());
 }
 
 int FlexGrid::col_width(int c) const { return c >= 0 && c < cols() ? widths_[size_t(c)] : 0; }

@@ -216,6 +216,9 @@ signals:
     void MouseDown(Qt::MouseButton button, const QPoint& global_pos);
 
 protected:
+    // What an auto-fit of the column gives it (a double click on its
+    // header's divider): its widest text, at most the visible area's width.
+    int sizeHintForColumn(int column) const override;
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;

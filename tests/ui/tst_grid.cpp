@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
-#include <QStyleOptionViewItem>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -39,6 +39,17 @@ void show_hooked(FlexGrid& g)
     QVERIFY(QTest::qWaitForWindowExposed(&g));
 }
 
+// A clerk's double click on the divider at the right of column c's header
+// (c not the last column): the column is fitted to its contents. The
+// divider's spot is the next section's start, as for a column dragged shut.
+int fit_by_divider(FlexGrid& g, int c)
+{
+    QHeaderView* h = g.horizontalHeader();
+    const QPoint at(h->sectionViewportPosition(c) + h->sectionSize(c), h->height() / 2);
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    return g.columnWidth(c);
+}
+
 void wheel(FlexGrid& g, QPoint angle)
 {
     const QPointF at(20, 20);
@@ -63,6 +74,7 @@ private slots:
     void removing_and_sorting_rows();
     void fine_wheel_steps_add_up();
     void long_texts_paint_as_fast_as_short_ones();
+    void auto_fit_takes_whole_texts_from_any_width();
 };
 
 void TestGrid::header_and_appended_rows()
@@ -379,9 +391,11 @@ void TestGrid::emptied_grid_shows_no_blank_cell()
 }
 
 // A cell keeps its whole text, however long, and hands it out whole; what
-// is laid out for the screen is only what the cell can show. A screenful of
-// cells of a million characters paints about as fast as one of short texts
-// and looks as cells of a few hundred do: their start, ending in "…".
+// is laid out for the screen is only what the cell, and at most the visible
+// area, can show. A screenful of cells of a million characters paints about
+// as fast as one of short texts and looks as cells of a few hundred do:
+// their start, ending in "…"; so too once their column is fitted, or set
+// far wider than the grid.
 void TestGrid::long_texts_paint_as_fast_as_short_ones()
 {
     FlexGrid g;
@@ -417,17 +431,14 @@ void TestGrid::long_texts_paint_as_fast_as_short_ones()
     };
     const QChar ga(0xAC00);
     fill_with(QString(12, ga));
-    // A size hint measures no more than a paint lays out.
-    auto hint = [&] {
-        QStyleOptionViewItem opt;
-        opt.initFrom(g.viewport());
-        opt.widget = &g;
-        return g.itemDelegate()->sizeHint(opt, g.model()->index(0, 1));
-    };
     const double short_ms = paint_ms();
     fill_with(QString(500, ga) + QStringLiteral("끝"));
     const QImage some = g.grab().toImage();
-    const QSize some_hint = hint();
+    // Fitted, a column of texts longer than the visible area is as wide as
+    // that area: the same however often, and however long the texts.
+    const int visible = g.viewport()->width();
+    QCOMPARE(fit_by_divider(g, 1), visible);
+    const QImage some_fitted = g.grab().toImage();
     const QString million = QString(1000000, ga) + QStringLiteral("\U0001F600끝");
     fill_with(million);
     const double long_ms = paint_ms();
@@ -437,7 +448,65 @@ void TestGrid::long_texts_paint_as_fast_as_short_ones()
     QCOMPARE(g.text(7, 2), million);
     QCOMPARE(g.model()->index(6, 1).data().toString(), million);
 
-    QCOMPARE(hint(), some_hint);
+    for (int i = 0; i < 3; ++i) QCOMPARE(fit_by_divider(g, 1), visible);
+    const double fitted_ms = paint_ms();
+    QVERIFY2(fitted_ms < 3 * short_ms + 15,
+             qPrintable(QStringLiteral("%1 ms fitted against %2 ms").arg(fitted_ms).arg(short_ms)));
+    QCOMPARE(g.grab().toImage(), some_fitted);
+    // However wide a column is set, a paint lays out no more than the
+    // visible area shows: as much as in the fitted column.
+    g.set_col_width(1, px_to_twips(400000));
+    const double wide_ms = paint_ms();
+    QVERIFY2(wide_ms < 2 * fitted_ms + 5,
+             qPrintable(QStringLiteral("%1 ms in a wide column against %2 ms").arg(wide_ms).arg(fitted_ms)));
+}
+
+// A double click on a header's divider fits the column to its widest text
+// as the style measures the whole text (a line break as a space, as the
+// cell draws it), whatever width the column had: as set, fitted already,
+// dragged shut, or all but shut.
+void TestGrid::auto_fit_takes_whole_texts_from_any_width()
+{
+    FlexGrid g;
+    g.resize(900, 300);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    g.set_header({"", "가입일", "전화번호", "주    소", "비고", "비고", ""});
+    const QStringList rows[] = {
+        {"1", "2026-01-02", "02-123-4567", "서울시 종로구 세종대로 175", "첫 줄\n둘째 줄이 더 깁니다", "첫 줄 둘째 줄이 더 깁니다"},
+        {"2", "2025-12-31", "010-1234-5678", "부산", "짧음", "짧음"},
+    };
+    for (const QStringList& texts : rows) {
+        const int r = g.add_row();
+        for (int c = 0; c < int(texts.size()); ++c) g.set_text(r, c, texts[c]);
+    }
+    const int set[] = {600, 1100, 1200, 1500, 1500, 1500, 1000};
+    for (int c = 0; c < g.cols(); ++c) g.set_col_width(c, set[c]);
+    // What the style gives the whole texts: a plain delegate over the
+    // display role.
+    QStyledItemDelegate plain;
+    QAbstractItemDelegate* own = g.itemDelegate();
+    g.setItemDelegate(&plain);
+    std::vector<int> whole(size_t(g.cols()));
+    for (int c = 1; c <= 5; ++c) {
+        g.resizeColumnToContents(c);
+        whole[size_t(c)] = g.columnWidth(c);
+        g.set_col_width(c, set[c]);
+    }
+    g.setItemDelegate(own);
+    whole[4] = whole[5];   // the line break drawn as a space
+
+    // Each column fitted from its set width, again, from shut and from 2 px
+    // (the column's number first, to tell a failure's column).
+    for (int c = 1; c <= 5; ++c) {
+        QList<int> fits = {c};
+        fits << fit_by_divider(g, c) << fit_by_divider(g, c);
+        g.horizontalHeader()->resizeSection(c, 0);
+        fits << fit_by_divider(g, c);
+        g.horizontalHeader()->resizeSection(c, 2);
+        fits << fit_by_divider(g, c);
+        QCOMPARE(fits, QList<int>({c, whole[size_t(c)], whole[size_t(c)], whole[size_t(c)], whole[size_t(c)]}));
+    }
 }
 
 QTEST_MAIN(TestGrid)
