@@ -29,9 +29,6 @@ CaseRegistrar search_members(310, "B1.search_name", [](BenchContext& ctx) {
     members_case(ctx, QStringLiteral("B1.search_name"), QStringLiteral("회 원 명"), QStringLiteral("김민"));
 });
 
-} // namespace
-
-namespace {
 // The member dialog as the list opens it for an edit: from the click to the
 // dialog's first paint (periods listed, boxes filled), best of the runs.
 // -1 when the member is not in the list.

@@ -2,10 +2,10 @@
 #include "admin/settings.h"
 #include "data/text.h"
 #include "shell/screens.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

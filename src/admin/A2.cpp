@@ -4,12 +4,12 @@
 #include "data/state.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/grid_rows.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "admin/A4.h"
 #include "data/db.h"
 #include "shell/screens.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -8,11 +8,11 @@
 #include "registers/pop_cst.h"
 #include "registers/pop_pdt.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QGroupBox>
 #include <QLabel>

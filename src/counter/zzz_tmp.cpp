@@ -6,11 +6,11 @@
 #include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QDateEdit>
 #include <algorithm>

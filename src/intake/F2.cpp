@@ -1,10 +1,10 @@
 #include "intake/F2.h"
 #include "data/paths.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QDir>
 #include <QFileInfo>

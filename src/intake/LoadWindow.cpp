@@ -4,11 +4,11 @@
 #include "data/state.h"
 #include "intake/workbook.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QDebug>

@@ -5,11 +5,11 @@
 #include "registers/members.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

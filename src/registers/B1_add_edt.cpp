@@ -10,7 +10,6 @@
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QCheckBox>
 #include <QFrame>

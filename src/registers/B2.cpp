@@ -4,11 +4,11 @@
 #include "registers/categories.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QLabel>

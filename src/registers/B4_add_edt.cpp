@@ -3,11 +3,11 @@
 #include "data/state.h"
 #include "data/text.h"
 #include "registers/items.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QComboBox>
 #include <QLabel>

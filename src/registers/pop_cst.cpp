@@ -3,10 +3,10 @@
 #include "data/state.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
+#include "ui/boxes.h"
 #include "ui/controls.h"
 #include "ui/grid_rows.h"
 #include "ui/twips.h"
-#include "ui/boxes.h"
 
 #include <QFrame>
 #include <QKeyEvent>

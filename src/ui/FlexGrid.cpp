@@ -253,35 +253,30 @@ private:
 
 // ------------------------------------------------------------ FlexGridCells
 namespace {
-// `text` elided to `width` pixels, laying out no more of it than it must:
-// a start of a quarter as many characters as pixels first, which runs past
-// the cell in any but the narrowest text, and what was given only when that
-// start fits.
-QString elided(const QFontMetrics& fm, const QString& text, int width)
-{
-    qsizetype n = std::max(width, 0) / 4 + 8;
-    if (text.size() > n + 1) {
-        if (text.at(n - 1).isHighSurrogate()) --n;
-        const QString start = text.left(n) + QChar(0x2026);
-        if (fm.horizontalAdvance(start) > width) return fm.elidedText(start, Qt::ElideRight, width);
-    }
-    return fm.elidedText(text, Qt::ElideRight, width);
-}
-
-// Whether `text` on one line is at least `width` pixels wide, laying out no
-// more of it than it must: a short start first, then each time a start as
-// long as the last one's width says should reach (and a quarter more);
-// false when that would be the whole text, which is left to the caller.
-bool reaches(const QFontMetrics& fm, const QString& text, int width)
+// The length of a start of `text` wider on one line than `width` pixels,
+// found laying out no more of it than it must: a short start first, then
+// each time a start as long as the last one's width says should pass (and
+// a quarter more). 0 when only the whole text could, which is left to the
+// caller.
+qsizetype passing_start(const QFontMetrics& fm, const QString& text, int width)
 {
     width = std::max(width, 0);
     for (qsizetype n = width / 32 + 8; n < text.size();) {
         if (text.at(n - 1).isHighSurrogate()) ++n;
+        if (n >= text.size()) break;
         const int w = fm.horizontalAdvance(text.left(n));
-        if (w >= width) return true;
+        if (w > width) return n;
         n = qsizetype(double(n) * width / std::max(w, 1) * 1.25) + 8;
     }
-    return false;
+    return 0;
+}
+
+// `text` elided to `width` pixels; of a long text only a start that passes
+// the width is laid out.
+QString elided(const QFontMetrics& fm, const QString& text, int width)
+{
+    const qsizetype n = passing_start(fm, text, width);
+    return fm.elidedText(n > 0 ? text.left(n) + QChar(0x2026) : text, Qt::ElideRight, width);
 }
 }
 
@@ -309,7 +304,7 @@ public:
         QStyleOptionViewItem opt = option;
         prepare(&opt, index, FlexGridModel::FitTextRole);
         const int most = std::max(grid_->viewport()->width(), 0);
-        const bool past = reaches(opt.fontMetrics, opt.text, most);
+        const bool past = passing_start(opt.fontMetrics, opt.text, most) > 0;
         if (past) opt.text.truncate(opt.text.at(7).isHighSurrogate() ? 9 : 8);
         const QWidget* w = opt.widget;
         QStyle* style = w ? w->style() : QApplication::style();

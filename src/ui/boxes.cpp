@@ -29,10 +29,10 @@ public:
         whole_.clear();
         shown_.clear();
     }
-    bool filled() const { return filled_; }
     bool untouched() const { return filled_ && b_->text() == shown_; }
     const QString& whole() const { return whole_; }
-    bool cut() const { return filled_ && whole_.size() != shown_.size(); }
+    // Filled with more than the box holds, and changed since.
+    bool drops_text() const { return filled_ && whole_.size() != shown_.size() && !untouched(); }
 
 protected:
     // Tabbing into a box selects its text and leaves the caret at the end,
@@ -59,6 +59,12 @@ FilledText* filled_of(const QLineEdit* b)
         if (auto* f = dynamic_cast<FilledText*>(o)) return f;
     return nullptr;
 }
+
+bool box_untouched(const QLineEdit* b)
+{
+    const FilledText* f = filled_of(b);
+    return f && f->untouched();
+}
 }
 
 void fill_box(QLineEdit* b, const QString& text)
@@ -70,22 +76,10 @@ void fill_box(QLineEdit* b, const QString& text)
     f->set(text);
 }
 
-bool box_untouched(const QLineEdit* b)
-{
-    const FilledText* f = filled_of(b);
-    return f && f->untouched();
-}
-
 QString box_value(const QLineEdit* b)
 {
     const FilledText* f = filled_of(b);
     return f && f->untouched() ? f->whole() : b->text();
-}
-
-bool box_drops_text(const QLineEdit* b)
-{
-    const FilledText* f = filled_of(b);
-    return f && f->cut() && !f->untouched();
 }
 
 void clean_changed(const QList<QLineEdit*>& boxes)
@@ -97,7 +91,7 @@ void clean_changed(const QList<QLineEdit*>& boxes)
 bool confirm_dropped_text(QWidget* parent, const QList<QLineEdit*>& boxes)
 {
     for (const QLineEdit* b : boxes)
-        if (box_drops_text(b))
+        if (const FilledText* f = filled_of(b); f && f->drops_text())
             return msg_ask(
                 parent,
                 QStringLiteral("원래 내용이 입력란에 다 들어가지 않는 항목을 수정하였습니다!\n저장하면 입력란에 보이는 내용만 남고 나머지는 지워집니다. 저장하시겠습니까?"));

@@ -14,22 +14,16 @@ class QWidget;
 // saved as it now reads. Emptying a box forgets what it was filled with.
 void fill_box(QLineEdit* b, const QString& text);
 
-// Whether the box still reads as it was filled (false for a box never filled).
-bool box_untouched(const QLineEdit* b);
-
 // What a save writes of the box: the whole filled text while the box is
 // untouched, else what it reads.
 QString box_value(const QLineEdit* b);
-
-// Whether saving the box would drop part of a filled text: it was filled
-// with more than it holds and the clerk changed it.
-bool box_drops_text(const QLineEdit* b);
 
 // Cleans (clean_input) each box the clerk changed, and shows the cleaned
 // text; a box left as it was filled keeps its text as stored.
 void clean_changed(const QList<QLineEdit*>& boxes);
 
-// Before a save: when any of `boxes` would drop part of its filled text,
-// asks the clerk whether to save anyway. True when nothing is dropped or
+// Before a save: when any of `boxes` would drop part of its filled text (it
+// was filled with more than it holds and the clerk changed it), asks the
+// clerk whether to save anyway. True when nothing is dropped or
 // the clerk answers Yes.
 bool confirm_dropped_text(QWidget* parent, const QList<QLineEdit*>& boxes);
