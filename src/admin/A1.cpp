@@ -1,6 +1,5 @@
 #include "admin/A1.h"
 #include "admin/settings.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/boxes.h"
 #include "ui/controls.h"
@@ -53,19 +52,19 @@ void A1::Form_Load()
 
 void A1::cmd_ok_click()
 {
-    const QString folder = clean_input(t_code->text());
+    // A folder left as it was shown is saved as it stands; a changed one is cleaned.
+    clean_changed({t_code});
+    const QString folder = box_value(t_code);
     switch (save_conpath(t_chk->isChecked(), folder)) {
     case ConpathSave::NoFile:
         msg_info(this, QString::fromUtf8(no_file));
         return;
     case ConpathSave::WriteFailed:
-        t_code->setText(folder);
         msg_info(this, QStringLiteral("데이터베이스연결설정을 저장하지 못하였습니다!"));
         return;
     case ConpathSave::Ok:
         break;
     }
-    t_code->setText(folder);
     msg_info(this, QStringLiteral("데이터베이스연결을 설정하였습니다!\n\n프로그램을 다시 시작하세요!"));
     accept();
     // The next start connects to the new place.

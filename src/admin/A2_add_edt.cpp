@@ -92,6 +92,8 @@ void A2_add_edt::showEvent(QShowEvent* e)
 void A2_add_edt::cmd_chk_click()
 {
     const bool add = t_chk->text() != QLatin1String("edt");
+    // Asked before anything is cleaned: on No every box stays as the clerk left it.
+    if (!confirm_dropped_text(this, {t_pas, t_big})) return;
     // An edit writes to the account as listed, whatever cleaning would make of its name.
     if (add || key_.isEmpty()) t_nam->setText(clean_input(t_nam->text().toUpper()));
     const QString nam = add || key_.isEmpty() ? t_nam->text() : key_;
@@ -126,7 +128,6 @@ void A2_add_edt::cmd_chk_click()
     for (int i = 0; i < 5; ++i) a.rights[i] = ch(i)->isChecked();
     a.big = box_value(t_big);
 
-    if (!confirm_dropped_text(this, {t_pas, t_big})) return;
     if (!msg_ask(this, add ? QStringLiteral("작성된 내용을 등록하시겠습니까?")
                            : QStringLiteral("작성된 내용을 수정하시겠습니까?")))
         return;

@@ -98,12 +98,14 @@ void A4::number_change(QLineEdit* b)
 void A4::cmd_ok_click()
 {
     SettingsText t;
-    // A caption left as it was shown is the stored one, whole.
+    // A caption the clerk changed is cleaned, and shows so; one left as it
+    // was shown is the stored one, whole and not cleaned again.
+    clean_changed({boxes_[F_F1_NAM], boxes_[F_F2_NAM], boxes_[F_F3_NAM], boxes_[F_F4_NAM], boxes_[F_F5_NAM],
+                   boxes_[F_F6_NAM]});
     for (int i = 0; i < F_COUNT; ++i) t.v[i] = box_value(boxes_[i]);
     SettingsValues v;
     int bad = -1;
     const QString refusal = check_settings(&t, &v, &bad);
-    for (int i = F_F1_NAM; i <= F_F6_NAM; ++i) boxes_[i]->setText(t.v[i]);
     if (!refusal.isEmpty()) {
         msg_info(this, refusal);
         if (bad >= 0) boxes_[bad]->setFocus();

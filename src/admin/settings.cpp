@@ -3,7 +3,6 @@
 #include "data/conpath.h"
 #include "data/db.h"
 #include "data/paths.h"
-#include "data/text.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -79,11 +78,10 @@ QString group_while_typing(const QString& text)
     return parse_whole(text, &n) ? amount_text(n) : text;
 }
 
-QString check_settings(SettingsText* t, SettingsValues* v, int* bad)
+QString check_settings(const SettingsText* t, SettingsValues* v, int* bad)
 {
     constexpr qint64 s16 = std::numeric_limits<qint16>::max();
     constexpr qint64 s32 = std::numeric_limits<qint32>::max();
-    for (int i = 0; i < 6; ++i) t->v[F_F1_NAM + i] = clean_input(t->v[F_F1_NAM + i]);
 
     struct Rule { int field; qint64 lo, hi; qint64* dst; const char* msg; };
     const Rule first[] = {

@@ -44,11 +44,11 @@ bool parse_whole(const QString& text, qint64* out);
 // the text unchanged when it is not a number.
 QString group_while_typing(const QString& text);
 
-// Checks the boxes in the dialog's order (captions cleaned first); the empty
+// Checks the boxes in the dialog's order (captions as the dialog cleaned them); the empty
 // string when all is well, else the message, with *bad the field at fault.
 // Values the log-in cannot read back (16-bit counts, a 32-bit fee) are
 // refused with their field's message.
-QString check_settings(SettingsText* t, SettingsValues* v, int* bad);
+QString check_settings(const SettingsText* t, SettingsValues* v, int* bad);
 
 // Stores the values into the TB0 row in one transaction; false on any error
 // and when no row was changed.

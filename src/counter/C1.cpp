@@ -146,8 +146,13 @@ int CounterForm::run()
 void CounterForm::form_load()
 {
     cmd_clr_click();
-    t_p_cod->setMaxLength(p_cod_cnt > 0 ? p_cod_cnt : 32767);
-    t_m_cod->setMaxLength(m_cod_cnt > 0 ? m_cod_cnt : 32767);
+    // The code boxes take a code whole, whatever the lengths in the settings
+    // are today: codes registered under an earlier setting stay in use, and
+    // a box that cut a scanned, typed or picked code would look up its start,
+    // which may be another member's or item's code. A code that is not
+    // stored is not found, and goes to the picker as a name fragment.
+    t_p_cod->setMaxLength(32767);
+    t_m_cod->setMaxLength(32767);
     fm_p->setEnabled(false);
     fm_m->setEnabled(true);
 }

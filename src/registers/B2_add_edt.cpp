@@ -60,6 +60,7 @@ void B2_add_edt::showEvent(QShowEvent* e)
 void B2_add_edt::cmd_chk_click()
 {
     const bool add = t_chk->text() == QStringLiteral("add");
+    if (!confirm_dropped_text(this, {t_big})) return;
     // The name of an edited category is its key as it came from the list.
     if (add) t_nam->setText(clean_input(t_nam->text().toUpper()));
     clean_changed({t_big});
@@ -69,7 +70,6 @@ void B2_add_edt::cmd_chk_click()
         if (t_nam->isEnabled()) t_nam->setFocus();
         return;
     }
-    if (!confirm_dropped_text(this, {t_big})) return;
     if (!check_db(this)) return;
     if (add) {
         if (!check_clear(this, category_exists(nam), QStringLiteral("등록실패!"),

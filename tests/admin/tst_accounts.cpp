@@ -45,6 +45,7 @@ private slots:
     void edit_reads_and_writes_rights();
     void admin_keeps_all_but_password();
     void edit_writes_the_listed_name();
+    void untouched_password_is_kept_as_stored();
     void edit_of_vanished_account_fails();
     void delete_and_search();
     void failed_duplicate_check_refuses();
@@ -216,6 +217,27 @@ void TestAccounts::edit_writes_the_listed_name()
     QCOMPARE(rights_of(shop, "AB%%"), QString("00010"));
     QCOMPARE(shop.scalar("select pas from TA2 where nam='AB%'").toString(), QString("two"));
     QCOMPARE(rights_of(shop, "AB%"), QString("00000"));
+}
+
+// Cleaning "-1234" again would drop its sign and lock the clerk out.
+void TestAccounts::untouched_password_is_kept_as_stored()
+{
+    TestShop shop;
+    QVERIFY(shop.login_admin());
+    shop.add_user("KIM", "-1234", "00000");
+    MsgResponder r;
+    A2 w;
+    w.show();
+    w.ms->set_row(row_of(w.ms, "KIM", 1));
+    when_dialog_shows("A2_add_edt", [&](QWidget* d) {
+        d->findChild<QLineEdit*>("t_big")->setText("주말");
+        save(d, r);
+    });
+    w.cmd_edt->click();
+    QCOMPARE(r.last(), QString("수정완료!"));
+    QCOMPARE(shop.scalar("select pas||'/'||big from TA2 where nam='KIM'").toString(), QString("-1234/주말"));
+    // The log-in cleans what is typed: "--1234" is the stored "-1234".
+    QVERIFY(shop.login("KIM", "--1234"));
 }
 
 void TestAccounts::edit_of_vanished_account_fails()

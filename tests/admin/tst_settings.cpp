@@ -166,6 +166,14 @@ void TestSettings::settings_round_trip()
     QCOMPARE(max_dat, qint16(0));
     QCOMPARE(max_cnt, qint16(32767));
     QCOMPARE(f_nam(6), QString("등급"));
+
+    // A caption the clerk left alone is stored again as it was, not cleaned.
+    shop.exec("update TB0 set f6_nam='--등급'");
+    A4 again;
+    again.show();
+    again.t_max_cnt->setText("4");
+    again.cmd_ok->click();
+    QCOMPARE(tb0(shop), QString("7|10|제목|규격|제조사|출판사|장르|--등급|0|4|50000"));
 }
 
 void TestSettings::settings_without_row_fail()

@@ -1,4 +1,5 @@
 #include "tst_rental_support.h"
+#include "counter/C2.h"
 #include "counter/rentals.h"
 #include "data/clock.h"
 #include "data/db.h"
@@ -46,6 +47,7 @@ private slots:
     void balance_arithmetic();
     void panel_refuses_bad_values();
     void pickers_fill_the_counter();
+    void codes_longer_than_the_settings_are_found_whole();
     void taken_meanwhile_rolls_back_the_whole_list();
     void two_desktops_one_barcode();
     void limit_reached_meanwhile_rolls_back();
@@ -410,6 +412,103 @@ void TestRental::pickers_fill_the_counter()
     QCOMPARE(d->filled_rows(), 1);
     d->hide();
     delete d;
+}
+
+// Codes registered before the lengths in the settings were shortened stay in
+// use: a scanned, typed or picked code is looked up whole, never its start.
+void TestRental::codes_longer_than_the_settings_are_found_whole()
+{
+    TestShop shop;
+    open_shop(shop);
+    QCOMPARE(int(m_cod_cnt), 6);
+    QCOMPARE(int(p_cod_cnt), 8);
+    shop.add_member("A0000003", "박민수", "B");
+    shop.add_member("A00000", "NEWGUY", "B");
+    for (const auto& [cod, nam] : {std::pair{"1111000099", "LONGBOOK"}, {"11110000", "SHORTBOOK"},
+                                   {"2222000199", "LONGDISC"}, {"22220001", "음반1"}}) {
+        shop.add_item(cod, "DVD", 700);
+        shop.exec("update TB4 set f1_nam=? where cod=?", {QString::fromUtf8(nam), QString(cod)});
+    }
+    MsgResponder r;
+    auto scan_keys = [](QLineEdit* b, const QString& code) {
+        b->clear();
+        type_text(b, code);
+        press_enter(b);
+    };
+    C1* d = screens::kept<C1>();
+    d->form_load();
+    d->show();
+
+    // Codes of today's length are found as before.
+    scan_keys(d->t_m_cod, "A00000");
+    QCOMPARE(d->t_m_nam->text(), QString("NEWGUY"));
+    scan_keys(d->t_p_cod, "22220001");
+    QCOMPARE(row_texts(d->ms_p, 1).mid(3, 3), QStringList({"700", "22220001", "음반1"}));
+    QTest::mouseClick(d->cmd_clr, Qt::LeftButton);
+
+    // A longer card and barcode, scanned.
+    scan_keys(d->t_m_cod, "A0000003");
+    QCOMPARE(d->t_m_cod->text(), QString("A0000003"));
+    QCOMPARE(d->t_m_nam->text(), QString("박민수"));
+    scan_keys(d->t_p_cod, "2222000199");
+    QCOMPARE(row_texts(d->ms_p, 1).mid(4, 2), QStringList({"2222000199", "LONGDISC"}));
+    QTest::mouseClick(d->cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("대여처리완료!"));
+
+    // Picked from the pickers.
+    when_dialog_shows("pop_cst", [](QWidget* p) {
+        auto* ms = p->findChild<FlexGrid*>("ms");
+        ms->set_row(row_of(ms, "A0000003", 3));
+        QTest::keyClick(ms, Qt::Key_Return);
+    });
+    d->t_m_cod->setText("박민");
+    press_enter(d->t_m_cod);
+    QCOMPARE(d->t_m_cod->text(), QString("A0000003"));
+    QCOMPARE(d->t_m_nam->text(), QString("박민수"));
+    when_dialog_shows("pop_pdt", [](QWidget* p) {
+        auto* ms = p->findChild<FlexGrid*>("ms");
+        ms->set_row(row_of(ms, "1111000099", 3));
+        QTest::keyClick(ms, Qt::Key_Return);
+    });
+    scan_keys(d->t_p_cod, "LONG");
+    QCOMPARE(row_texts(d->ms_p, 1).mid(4, 2), QStringList({"1111000099", "LONGBOOK"}));
+    QTest::mouseClick(d->cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("대여처리완료!"));
+    QCOMPARE(shop.rows("select m_cod,p_cod from TC1 order by idx"),
+             QList<QVariantList>({{"A0000003", "2222000199"}, {"A0000003", "1111000099"}}));
+    QCOMPARE(shop.rows("select cod from TB4 where sta='Y' order by cod"),
+             QList<QVariantList>({{"1111000099"}, {"2222000199"}}));
+
+    // A code longer than any stored one is not its start's member: the
+    // picker opens on it as a name fragment, and finds nobody.
+    int listed = -1;
+    when_dialog_shows("pop_cst", [&](QWidget* p) {
+        listed = p->findChild<FlexGrid*>("ms")->rows() - 1;
+        QTest::keyClick(p, Qt::Key_Escape);
+    });
+    scan_keys(d->t_m_cod, "A000000X");
+    QCOMPARE(listed, 0);
+    QVERIFY(d->t_m_nam->text().isEmpty());
+    d->hide();
+    delete d;
+
+    // Returned by the long barcode: that rental is closed, not the short one's.
+    add_rental(shop, "A0000003", "11110000", dstr(-2), dstr(1));
+    C2* c2 = screens::kept<C2>();
+    c2->form_load();
+    c2->show();
+    scan_keys(c2->t_m_cod, "A0000003");
+    QCOMPARE(c2->t_old_cnt->text(), QString("3"));
+    scan_keys(c2->t_p_cod, "1111000099");
+    QCOMPARE(c2->ms_p->text(1, 4), QString("1111000099"));
+    QTest::mouseClick(c2->cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("반납처리완료!"));
+    QCOMPARE(shop.rows("select p_cod from TC1 where e_dat='' order by p_cod"),
+             QList<QVariantList>({{"11110000"}, {"2222000199"}}));
+    QCOMPARE(shop.rows("select cod from TB4 where sta='Y' order by cod"),
+             QList<QVariantList>({{"11110000"}, {"2222000199"}}));
+    c2->hide();
+    delete c2;
 }
 
 void TestRental::taken_meanwhile_rolls_back_the_whole_list()

@@ -324,6 +324,10 @@ private slots:
             d->t_nam->del();
             d->cmd_chk->click();
             QVERIFY(d->isVisible());
+            // Refused, the box stays as the clerk left it, its undo included.
+            QCOMPARE(d->t_nam->text().size(), 32'766);
+            QVERIFY(d->t_nam->text().startsWith(u'-'));
+            QVERIFY(d->t_nam->isUndoAvailable());
             d->cmd_chk->click();
         });
         b1->cmd_edt->click();
