@@ -92,12 +92,10 @@ void A2_add_edt::showEvent(QShowEvent* e)
 void A2_add_edt::cmd_chk_click()
 {
     const bool add = t_chk->text() != QLatin1String("edt");
-    // Asked before anything is cleaned: on No every box stays as the clerk left it.
-    if (!confirm_dropped_text(this, {t_pas, t_big})) return;
+    if (!confirm_and_clean(this, {t_pas, t_big})) return;
     // An edit writes to the account as listed, whatever cleaning would make of its name.
     if (add || key_.isEmpty()) t_nam->setText(clean_input(t_nam->text().toUpper()));
     const QString nam = add || key_.isEmpty() ? t_nam->text() : key_;
-    clean_changed({t_pas, t_big});
 
     if (nam.isEmpty()) {
         msg_info(this, QStringLiteral("접속계정이 비어 있습니다!"));

@@ -100,8 +100,7 @@ void A4::cmd_ok_click()
     SettingsText t;
     // A caption the clerk changed is cleaned, and shows so; one left as it
     // was shown is the stored one, whole and not cleaned again.
-    clean_changed({boxes_[F_F1_NAM], boxes_[F_F2_NAM], boxes_[F_F3_NAM], boxes_[F_F4_NAM], boxes_[F_F5_NAM],
-                   boxes_[F_F6_NAM]});
+    clean_changed(QList<QLineEdit*>(boxes_ + F_F1_NAM, boxes_ + F_F6_NAM + 1));
     for (int i = 0; i < F_COUNT; ++i) t.v[i] = box_value(boxes_[i]);
     SettingsValues v;
     int bad = -1;

@@ -196,12 +196,10 @@ void B1_add_edt::cmd_chk_click()
 {
     const QString m = mode();
     const bool add = m == QLatin1String("add");
-    // Asked before anything is cleaned: on No every box stays as the clerk left it.
-    if (!confirm_dropped_text(this, {t_nam, t_tel, t_phn, t_adr, t_big})) return;
+    if (!confirm_and_clean(this, {t_nam, t_tel, t_phn, t_adr, t_big})) return;
     // A new code is upper-cased and cleaned; an existing one is the key of
     // the row and is used exactly as it came.
     if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
-    clean_changed({t_nam, t_tel, t_phn, t_adr, t_big});
 
     const QDate joined = parse_date(t_c_dat->text());
     if (!joined.isValid()) {
@@ -329,8 +327,7 @@ void B1_add_edt::Command2_click()
         msg_info(this, QStringLiteral("시작일이 올바르지 않습니다!"));
         return;
     }
-    if (!confirm_dropped_text(this, {t_chm})) return;
-    clean_changed({t_chm});
+    if (!confirm_and_clean(this, {t_chm})) return;
     bool ok = false;
     const qint64 idx = t_idx->text().toLongLong(&ok);
     if (!check_db(this)) return;

@@ -60,10 +60,9 @@ void B2_add_edt::showEvent(QShowEvent* e)
 void B2_add_edt::cmd_chk_click()
 {
     const bool add = t_chk->text() == QStringLiteral("add");
-    if (!confirm_dropped_text(this, {t_big})) return;
+    if (!confirm_and_clean(this, {t_big})) return;
     // The name of an edited category is its key as it came from the list.
     if (add) t_nam->setText(clean_input(t_nam->text().toUpper()));
-    clean_changed({t_big});
     const QString nam = box_value(t_nam);
     if (nam.isEmpty()) {
         msg_info(this, QStringLiteral("분류명이 비어 있습니다!"));

@@ -145,13 +145,11 @@ void B4_add_edt::cmd_chk_click()
 {
     const bool add = t_chk->text() == QStringLiteral("add");
     const QList<QLineEdit*> fields(t_f_nam.begin(), t_f_nam.end());
-    // Asked before anything is cleaned: on No every box stays as the clerk left it.
-    if (!confirm_dropped_text(this, fields + QList<QLineEdit*>{t_big})) return;
-    // An edit keeps the barcode as it came from the list: it is the row's key.
-    if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
     // What the clerk changed is cleaned; a text left as it was shown is
     // written back whole, as it is stored.
-    clean_changed(fields);
+    if (!confirm_and_clean(this, fields, {t_big})) return;
+    // An edit keeps the barcode as it came from the list: it is the row's key.
+    if (add) t_cod->setText(clean_input(t_cod->text().toUpper()));
     const QString cod = add ? t_cod->text() : edit_cod_;
     auto focus_cod = [this] { if (t_cod->isEnabled()) t_cod->setFocus(); };
 

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 // What a box was filled with, whole, and what the box read afterwards. An
@@ -88,12 +89,17 @@ void clean_changed(const QList<QLineEdit*>& boxes)
         if (!box_untouched(b)) b->setText(clean_input(b->text()));
 }
 
-bool confirm_dropped_text(QWidget* parent, const QList<QLineEdit*>& boxes)
+bool confirm_and_clean(QWidget* parent, const QList<QLineEdit*>& cleaned, const QList<QLineEdit*>& uncleaned)
 {
-    for (const QLineEdit* b : boxes)
-        if (const FilledText* f = filled_of(b); f && f->drops_text())
-            return msg_ask(
-                parent,
-                QStringLiteral("원래 내용이 입력란에 다 들어가지 않는 항목을 수정하였습니다!\n저장하면 입력란에 보이는 내용만 남고 나머지는 지워집니다. 저장하시겠습니까?"));
+    const auto drops = [](const QLineEdit* b) {
+        const FilledText* f = filled_of(b);
+        return f && f->drops_text();
+    };
+    if ((std::any_of(cleaned.begin(), cleaned.end(), drops) || std::any_of(uncleaned.begin(), uncleaned.end(), drops))
+        && !msg_ask(
+            parent,
+            QStringLiteral("원래 내용이 입력란에 다 들어가지 않는 항목을 수정하였습니다!\n저장하면 입력란에 보이는 내용만 남고 나머지는 지워집니다. 저장하시겠습니까?")))
+        return false;
+    clean_changed(cleaned);
     return true;
 }

@@ -22,8 +22,9 @@ QString box_value(const QLineEdit* b);
 // text; a box left as it was filled keeps its text as stored.
 void clean_changed(const QList<QLineEdit*>& boxes);
 
-// Before a save: when any of `boxes` would drop part of its filled text (it
-// was filled with more than it holds and the clerk changed it), asks the
-// clerk whether to save anyway. True when nothing is dropped or
-// the clerk answers Yes.
-bool confirm_dropped_text(QWidget* parent, const QList<QLineEdit*>& boxes);
+// Before a save: when any of `cleaned` or `uncleaned` would drop part of its
+// filled text (it was filled with more than it holds and the clerk changed
+// it), first asks the clerk whether to save anyway; on No it returns false
+// and every box stays as the clerk left it. Otherwise it cleans the boxes of
+// `cleaned` that the clerk changed (clean_changed) and returns true.
+bool confirm_and_clean(QWidget* parent, const QList<QLineEdit*>& cleaned, const QList<QLineEdit*>& uncleaned = {});
