@@ -224,7 +224,7 @@ void CounterForm::cmd_ext_click() { reject(); }
 
 void CounterForm::t_m_cod_keydown()
 {
-    t_m_cod->setText(clean_input(t_m_cod->text().toUpper()));
+    t_m_cod->setText(counter_code(con(), CodeOf::Member, t_m_cod->text()));
     mem_chk();
 }
 
@@ -480,7 +480,7 @@ C1::C1(QWidget* parent) : CounterForm(QStringLiteral("C1"), QStringLiteral("품�
 
 void C1::t_p_cod_keydown()
 {
-    t_p_cod->setText(clean_input(t_p_cod->text().toUpper()));
+    t_p_cod->setText(counter_code(con(), CodeOf::Item, t_p_cod->text()));
     const int ava = t_ava_cnt->text().toInt();
     if (ava < 1 || filled_rows() >= ava) {
         msg_info(this, QStringLiteral("대여가능수량이 이미 등록되었습니다!"));

@@ -4,7 +4,6 @@
 #include "data/clock.h"
 #include "data/db.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "ui/FlexGrid.h"
 #include "ui/messages.h"
 #include "ui/msgbox.h"
@@ -16,7 +15,7 @@ C2::C2(QWidget* parent) : CounterForm(QStringLiteral("C2"), QStringLiteral("품�
 
 void C2::t_p_cod_keydown()
 {
-    t_p_cod->setText(clean_input(t_p_cod->text().toUpper()));
+    t_p_cod->setText(counter_code(con(), CodeOf::Item, t_p_cod->text()));
     if (scanned_item_usable(QStringLiteral("N"), QStringLiteral("현재 재고상태인 바코드입니다!"))) pdt_chk();
 }
 

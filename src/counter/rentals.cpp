@@ -1,5 +1,6 @@
 #include "counter/rentals.h"
 #include "data/clock.h"
+#include "data/text.h"
 
 namespace {
 // The first row of q read into a Row by `fill`; found when there was one,
@@ -29,6 +30,17 @@ MemberRow find_member(Connection& c, const QString& cod)
                                     m.cod = cur.text(2);
                                     m.nam = cur.text(3);
                                 });
+}
+
+QString counter_code(Connection& c, CodeOf kind, const QString& text)
+{
+    const QString whole = trim_spaces(text.toUpper());
+    if (!whole.isEmpty()) {
+        const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {whole})
+                                               : Query("select cod from TB4 where cod=?", {whole});
+        if (lookup(c, q) == Lookup::Found) return whole;
+    }
+    return clean_input(text.toUpper());
 }
 
 MemberStatus member_status(Connection& c, const QString& cod, const QDate& today, qint64 annual_fee)

@@ -15,6 +15,15 @@ struct MemberRow {
 };
 MemberRow find_member(Connection& c, const QString& cod);
 
+// What a counter box looks up for a scanned, typed or handed-back text.
+// A text that, upper-cased and without the spaces at its ends, is a stored
+// member code (TB1) or barcode (TB4) is that code, whatever signs it begins
+// or ends with: a stored code is never cleaned into another one. Any other
+// text is cleaned as typed text is (clean_input of it upper-cased), so a
+// stray sign or apostrophe typed before Enter is still forgiven.
+enum class CodeOf { Member, Item };
+QString counter_code(Connection& c, CodeOf kind, const QString& text);
+
 // One open rental of a member (TC1 with e_dat '').
 struct OpenRental {
     qint64 idx = 0;

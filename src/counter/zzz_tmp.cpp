@@ -1,9 +1,9 @@
 #include "counter/zzz_tmp.h"
+#include "counter/rentals.h"
 #include "data/amounts.h"
 #include "data/clock.h"
 #include "data/db.h"
 #include "data/state.h"
-#include "data/text.h"
 #include "shell/screens.h"
 #include "ui/FlexGrid.h"
 #include "ui/boxes.h"
@@ -188,8 +188,8 @@ void zzz_tmp::cmd_clr_click()
 void zzz_tmp::t_p_cod_keydown(int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-    t_p_cod->setText(clean_input(t_p_cod->text().toUpper()));
     open_db();
+    t_p_cod->setText(counter_code(shared_con(), CodeOf::Item, t_p_cod->text()));
     list_sql = Query(
         "select z.idx,z.sta,z.s_dat,z.e_dat,z.c_dat,z.m_cod,m.nam,z.p_cod,p.f1_nam,p.f2_nam,p.f3_nam,p.f4_nam,"
         "z.mon_sel1,z.mon_yun1,z.chk_sel,z.chk_yun,z.mon_sel2,z.mon_yun2,z.mgm,p.yun "
@@ -249,9 +249,9 @@ void zzz_tmp::t_p_cod_keydown(int key)
 
 void zzz_tmp::show_member()
 {
-    t_m_cod->setText(clean_input(t_m_cod->text().toUpper()));
-    const QString code = t_m_cod->text();
     open_db();
+    t_m_cod->setText(counter_code(shared_con(), CodeOf::Member, t_m_cod->text()));
+    const QString code = t_m_cod->text();
     if (!open_rs(Query("select * from Tb1 where cod=?", {code}))) return;
     t_m_cod2->setText(QStringLiteral("(") + rs.text(QStringLiteral("gbn")) + QStringLiteral(")"));
 

@@ -48,6 +48,7 @@ private slots:
     void panel_refuses_bad_values();
     void pickers_fill_the_counter();
     void codes_longer_than_the_settings_are_found_whole();
+    void stored_codes_with_signs_are_their_own_records();
     void taken_meanwhile_rolls_back_the_whole_list();
     void two_desktops_one_barcode();
     void limit_reached_meanwhile_rolls_back();
@@ -509,6 +510,62 @@ void TestRental::codes_longer_than_the_settings_are_found_whole()
              QList<QVariantList>({{"11110000"}, {"2222000199"}}));
     c2->hide();
     delete c2;
+}
+
+// A stored code that begins or ends with a sign the dialogs clean ("A001-",
+// typed "A001--") is that record at the counter, not the code it would be
+// cleaned into; only a text that is no stored code is cleaned.
+void TestRental::stored_codes_with_signs_are_their_own_records()
+{
+    TestShop shop;
+    open_shop(shop);
+    shop.add_member("A001-", "대시회원", "B");
+    shop.add_member("A001", "짧은회원", "B");
+    for (const auto& [cod, nam] : {std::pair{"P0001-", "대시품목"}, {"P0001", "짧은품목"}, {"P0002", "다른품목"}}) {
+        shop.add_item(cod, "DVD", 700);
+        shop.exec("update TB4 set f1_nam=? where cod=?", {QString::fromUtf8(nam), QString(cod)});
+    }
+    MsgResponder r;
+    C1 d;
+    d.form_load();
+    d.show();
+    enter_member(d, "a001-");
+    QCOMPARE(d.t_m_cod->text(), QString("A001-"));
+    QCOMPARE(d.t_m_nam->text(), QString("대시회원"));
+    scan(d, " p0001-");
+    scan(d, "P0001");
+    QCOMPARE(row_texts(d.ms_p, 1).mid(4, 2), QStringList({"P0001-", "대시품목"}));
+    QCOMPARE(row_texts(d.ms_p, 2).mid(4, 2), QStringList({"P0001", "짧은품목"}));
+    QTest::mouseClick(d.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("대여처리완료!"));
+
+    // No stored code: cleaned as typed text always was, then found.
+    enter_member(d, "a001'");
+    QCOMPARE(d.t_m_cod->text(), QString("A001"));
+    QCOMPARE(d.t_m_nam->text(), QString("짧은회원"));
+    scan(d, "p0002+");
+    QCOMPARE(row_texts(d.ms_p, 1).mid(4, 2), QStringList({"P0002", "다른품목"}));
+    QTest::mouseClick(d.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("대여처리완료!"));
+    QCOMPARE(shop.rows("select m_cod,p_cod from TC1 order by idx"),
+             QList<QVariantList>({{"A001-", "P0001-"}, {"A001-", "P0001"}, {"A001", "P0002"}}));
+
+    // At the return desk his card shows him, and his signed item is the one taken back.
+    C2 c2;
+    c2.form_load();
+    c2.show();
+    enter_member(c2, "A001-");
+    QCOMPARE(c2.t_m_nam->text(), QString("대시회원"));
+    QCOMPARE(c2.t_old_cnt->text(), QString("2"));
+    scan(c2, "P0001-");
+    QCOMPARE(c2.ms_p->text(1, 4), QString("P0001-"));
+    QCOMPARE(c2.filled_rows(), 1);
+    QTest::mouseClick(c2.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("반납처리완료!"));
+    QCOMPARE(shop.rows("select m_cod,p_cod from TC1 where e_dat='' order by idx"),
+             QList<QVariantList>({{"A001-", "P0001"}, {"A001", "P0002"}}));
+    QCOMPARE(shop.rows("select cod from TB4 where sta='Y' order by cod"),
+             QList<QVariantList>({{"P0001"}, {"P0002"}}));
 }
 
 void TestRental::taken_meanwhile_rolls_back_the_whole_list()
