@@ -34,13 +34,14 @@ MemberRow find_member(Connection& c, const QString& cod)
 
 QString counter_code(Connection& c, CodeOf kind, const QString& text)
 {
-    const QString whole = trim_spaces(text.toUpper());
-    if (!whole.isEmpty()) {
-        const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {whole})
-                                               : Query("select cod from TB4 where cod=?", {whole});
-        if (lookup(c, q) == Lookup::Found) return whole;
-    }
-    return clean_input(text.toUpper());
+    const QString upper = text.toUpper();
+    const QString cleaned = clean_input(upper);
+    const QString whole = trim_spaces(upper);
+    // Only a text that cleaning would change needs asking whether it is stored as it stands.
+    if (whole == cleaned) return cleaned;
+    const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {whole})
+                                           : Query("select cod from TB4 where cod=?", {whole});
+    return lookup(c, q) == Lookup::Found ? whole : cleaned;
 }
 
 MemberStatus member_status(Connection& c, const QString& cod, const QDate& today, qint64 annual_fee)
