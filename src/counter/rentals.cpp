@@ -39,9 +39,27 @@ QString counter_code(Connection& c, CodeOf kind, const QString& text)
     const QString whole = trim_spaces(upper);
     // Only a text that cleaning would change needs asking whether it is stored as it stands.
     if (whole == cleaned) return cleaned;
-    const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {whole})
-                                           : Query("select cod from TB4 where cod=?", {whole});
-    return lookup(c, q) == Lookup::Found ? whole : cleaned;
+    // The text as it stands, then without its apostrophes: the first of them
+    // that is stored is served. A lookup that fails decides nothing, so the
+    // box keeps the text as it stands and never a later candidate.
+    QString bare = whole;
+    bare.remove(u'\'');
+    for (const QString& candidate : {whole, bare}) {
+        if (candidate == cleaned) break;
+        const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {candidate})
+                                               : Query("select cod from TB4 where cod=?", {candidate});
+        switch (lookup(c, q)) {
+        case Lookup::Found: return candidate;
+        case Lookup::Failed: return whole;
+        case Lookup::None: break;
+        }
+    }
+    return cleaned;
+}
+
+bool member_registered(Connection& c, const QString& cod)
+{
+    return lookup(c, Query("select cod from TB1 where cod=?", {cod})) == Lookup::Found;
 }
 
 MemberStatus member_status(Connection& c, const QString& cod, const QDate& today, qint64 annual_fee)
@@ -146,6 +164,9 @@ bool save_rentals(Connection& c, const QString& m_cod, const std::vector<RentalL
     if (lines.empty()) return false;
     Transaction t(c);
     if (!t.ok()) return false;
+    // Asked under the write lock, so a member deleted at another desk since
+    // the counter showed him gets no rental.
+    if (!member_registered(c, m_cod)) return false;
     // Counted under the write lock, so two desks renting to one member at
     // the same moment cannot pass the limit between them.
     bool failed = false;

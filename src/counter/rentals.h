@@ -15,12 +15,19 @@ struct MemberRow {
 };
 MemberRow find_member(Connection& c, const QString& cod);
 
+// Whether the member code is in TB1. Asked inside a save's transaction, the
+// answer holds until it commits: no other desk can delete him meanwhile.
+bool member_registered(Connection& c, const QString& cod);
+
 // What a counter box looks up for a scanned, typed or handed-back text.
-// A text that, upper-cased and without the spaces at its ends, is a stored
-// member code (TB1) or barcode (TB4) is that code, whatever signs it begins
-// or ends with: a stored code is never cleaned into another one. Any other
-// text is cleaned as typed text is (clean_input of it upper-cased), so a
-// stray sign or apostrophe typed before Enter is still forgiven.
+// Upper-cased, the first of these that is a stored member code (TB1) or
+// barcode (TB4) is served, whatever signs it begins or ends with:
+//   1. the text without the spaces at its ends (as it stands),
+//   2. the same without its apostrophes,
+//   3. the text cleaned as typed text is (clean_input).
+// When none is stored, the cleaned text goes on, so a stray sign or
+// apostrophe typed before Enter is still forgiven. A lookup that fails
+// decides nothing: the text as it stands goes on, never a later candidate.
 enum class CodeOf { Member, Item };
 QString counter_code(Connection& c, CodeOf kind, const QString& text);
 
@@ -87,10 +94,11 @@ struct RentalLine {
     QString p_cod;
 };
 // Registers the rentals in one transaction: a TC1 row per line and the item
-// marked rented, only where it is still in stock and in use, and only while
-// the member's open rentals (counted inside the transaction) with the new
-// ones stay within `max_open`. Any failure, also an item taken or a rental
-// made to the member meanwhile at another desk, rolls everything back: false.
+// marked rented, only where it is still in stock and in use, only while the
+// member is registered, and only while his open rentals (counted inside the
+// transaction) with the new ones stay within `max_open`. Any failure, also an
+// item taken, the member deleted or a rental made to him meanwhile at
+// another desk, rolls everything back: false.
 bool save_rentals(Connection& c, const QString& m_cod, const std::vector<RentalLine>& lines, const QDate& today,
                   const QString& user, int max_open);
 

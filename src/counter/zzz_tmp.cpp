@@ -315,7 +315,8 @@ void zzz_tmp::cmd_add_click()
     bool ok = false;
     {
         Transaction t(*db_con);
-        ok = t.ok();
+        // A member deleted at another desk since the check gets no rental.
+        ok = t.ok() && member_registered(*db_con, t_m_cod->text());
         for (int r : rows) {
             if (!ok) break;
             const QString barcode = ms_p->text(r, 3);

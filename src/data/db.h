@@ -191,3 +191,8 @@ Connection& shared_con();
 // (a failed check stops the action; it is never read as "nothing found").
 enum class Lookup { None, Found, Failed };
 Lookup lookup(Connection& c, const Query& q);
+
+// Outcome of deleting a member or an item: done; refused, nothing changed,
+// because rental rows of it stood at the moment of deletion (one may have
+// been registered at another desk since the history check); or failed.
+enum class Deletion { Done, History, Failed };

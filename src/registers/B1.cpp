@@ -143,17 +143,11 @@ void B1::cmd_del_click()
     if (r == 0) return;
     if (!check_db(this)) return;
     const QString code = ms->text(r, 4);
+    const QString history = QStringLiteral("[%1]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!").arg(code);
     // A check that cannot be made deletes nothing.
-    if (!check_clear(this, member_has_history(code), QStringLiteral("삭제실패!"),
-                     QStringLiteral("[%1]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!").arg(code)))
-        return;
+    if (!check_clear(this, member_has_history(code), QStringLiteral("삭제실패!"), history)) return;
     if (!ask_delete(this, code)) return;
-    if (!delete_member(code)) {
-        msg_info(this, QStringLiteral("삭제실패!"));
-        return;
-    }
-    msg_info(this, QStringLiteral("삭제완료!"));
-    ms_list();
+    if (report_delete(this, delete_member(code), history)) ms_list();
 }
 
 void B1::cmd_add_click()

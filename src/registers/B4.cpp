@@ -239,16 +239,5 @@ void B4::cmd_del_click()
     const QString history = QStringLiteral("[%1]대여반납내역이 존재하는 품목이므로 삭제할 수 없습니다!").arg(cod);
     if (!check_clear(this, item_has_history(cod), QStringLiteral("삭제실패!"), history)) return;
     if (!ask_delete(this, cod)) return;
-    switch (item_delete(cod)) {
-    case ItemDelete::Done:
-        msg_info(this, QStringLiteral("삭제완료!"));
-        ms_list();
-        return;
-    case ItemDelete::History:
-        msg_info(this, history);
-        return;
-    case ItemDelete::Failed:
-        msg_info(this, QStringLiteral("삭제실패!"));
-        return;
-    }
+    if (report_delete(this, item_delete(cod), history)) ms_list();
 }

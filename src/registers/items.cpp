@@ -170,15 +170,15 @@ bool items_set_act(const QStringList& cods, bool in_use)
     return t.ok() && t.commit();
 }
 
-ItemDelete item_delete(const QString& cod)
+Deletion item_delete(const QString& cod)
 {
     Transaction t(shared_con());
-    if (t.exec(Query("delete from TB4 where cod=?", {cod})) < 0) return ItemDelete::Failed;
+    if (t.exec(Query("delete from TB4 where cod=?", {cod})) < 0) return Deletion::Failed;
     // A rental registered since the history check keeps the item and its history.
     const int rentals = t.exec(Query("delete from TC1 where p_cod=?", {cod}));
-    if (rentals < 0) return ItemDelete::Failed;
-    if (rentals > 0) return ItemDelete::History;
-    return t.commit() ? ItemDelete::Done : ItemDelete::Failed;
+    if (rentals < 0) return Deletion::Failed;
+    if (rentals > 0) return Deletion::History;
+    return t.commit() ? Deletion::Done : Deletion::Failed;
 }
 
 bool items_set_fees(const QStringList& cods, bool set_dae, qint64 dae, bool set_yun, qint64 yun)

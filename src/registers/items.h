@@ -60,7 +60,6 @@ Lookup item_has_history(const QString& cod);
 bool item_insert(const Item& it);            // in use, in stock
 bool item_update(const Item& it);            // all but cod, act, sta; the row must exist
 bool items_set_act(const QStringList& cods, bool in_use);
-enum class ItemDelete { Done, History, Failed };
-ItemDelete item_delete(const QString& cod);  // the item and its (absent) rentals
+Deletion item_delete(const QString& cod);  // the item and its (absent) rentals
 // New fees for the barcodes, in order: per barcode first dae, then yun.
 bool items_set_fees(const QStringList& cods, bool set_dae, qint64 dae, bool set_yun, qint64 yun);

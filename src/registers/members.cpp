@@ -169,13 +169,17 @@ bool switch_members(const QStringList& codes, bool in_use)
     return t.commit();
 }
 
-bool delete_member(const QString& cod)
+Deletion delete_member(const QString& cod)
 {
     Transaction t(con());
-    if (t.exec(Query("DELETE FROM TB1 WHERE cod=?", {cod})) != 1) return false;
-    if (t.exec(Query("DELETE FROM TC1 WHERE m_cod=?", {cod})) < 0) return false;
-    if (t.exec(Query("DELETE FROM TB1_1 WHERE cod=?", {cod})) < 0) return false;
-    return t.commit();
+    if (t.exec(Query("DELETE FROM TB1 WHERE cod=?", {cod})) != 1) return Deletion::Failed;
+    // A rental registered since the history check keeps the member, his
+    // periods and the rental.
+    const int rentals = t.exec(Query("DELETE FROM TC1 WHERE m_cod=?", {cod}));
+    if (rentals < 0) return Deletion::Failed;
+    if (rentals > 0) return Deletion::History;
+    if (t.exec(Query("DELETE FROM TB1_1 WHERE cod=?", {cod})) < 0) return Deletion::Failed;
+    return t.commit() ? Deletion::Done : Deletion::Failed;
 }
 
 // ----------------------------------------------------------- member dialog
@@ -244,6 +248,9 @@ QString period_delete_refusal(const QList<Period>& periods, qint64 idx, const QS
 bool insert_period(const QString& cod, const QDate& start, qint64 amount, const QString& chm)
 {
     Transaction t(con());
+    // Asked under the write lock: a member deleted at another desk since
+    // the dialog opened gets no period.
+    if (!t.ok() || member_code_taken(cod) != Lookup::Found) return false;
     if (t.exec(Query("INSERT INTO TB1_1(cod,s_dat,e_dat,mon,chm) VALUES(?,?,?,?,?)",
                      {cod, date_text(start), date_text(period_end(start)), amount, chm})) != 1)
         return false;

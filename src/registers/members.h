@@ -42,8 +42,9 @@ Lookup member_code_taken(const QString& cod);
 
 // Sets the in-use flag of every member, all or nothing.
 bool switch_members(const QStringList& codes, bool in_use);
-// Deletes the member with his rentals and periods, all or nothing.
-bool delete_member(const QString& cod);
+// Deletes the member with his periods, all or nothing; refused (History)
+// when rental rows of his stand at that moment.
+Deletion delete_member(const QString& cod);
 
 // ---- Member dialog ----
 
@@ -75,6 +76,8 @@ QString period_add_refusal(const QList<Period>& periods, const QDate& start, con
 // Why the period `idx` may not be deleted (empty: it may).
 QString period_delete_refusal(const QList<Period>& periods, qint64 idx, const QString& kind);
 
+// A new period of the member; false, nothing written, when he is no longer
+// registered.
 bool insert_period(const QString& cod, const QDate& start, qint64 amount, const QString& chm);
 bool update_period(qint64 idx, const QDate& start, qint64 amount, const QString& chm);
 bool delete_period(qint64 idx);

@@ -44,3 +44,19 @@ bool ask_delete(QWidget* parent, const QString& key)
 {
     return msg_ask(parent, QStringLiteral("[%1]항목을 삭제하시겠습니까?").arg(key));
 }
+
+bool report_delete(QWidget* parent, Deletion done, const QString& history_text)
+{
+    switch (done) {
+    case Deletion::Done:
+        msg_info(parent, QStringLiteral("삭제완료!"));
+        return true;
+    case Deletion::History:
+        msg_info(parent, history_text);
+        return false;
+    case Deletion::Failed:
+        break;
+    }
+    msg_info(parent, QStringLiteral("삭제실패!"));
+    return false;
+}

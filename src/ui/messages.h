@@ -26,3 +26,6 @@ bool check_clear(QWidget* parent, Lookup check, const QString& failed_text, cons
 bool ask_save(QWidget* parent, bool add);
 // "[key]항목을 삭제하시겠습니까?"; true on Yes.
 bool ask_delete(QWidget* parent, const QString& key);
+// Tells the clerk how a deletion went: "삭제완료!", `history_text`, or
+// "삭제실패!". True when it was done.
+bool report_delete(QWidget* parent, Deletion done, const QString& history_text);

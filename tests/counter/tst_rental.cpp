@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <array>
+#include <sqlcipher/sqlite3.h>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -33,6 +34,15 @@ std::array<bool, 2> two_desks_at_once(const QString& path, const std::function<b
     b.join();
     return won;
 }
+
+// This desk's wait for a database held by another desk gives up, and the
+// other desk lets go at that very moment: the lookup that waited fails, the
+// next one finds the database free.
+int give_up_as_the_other_lets_go(void* other, int)
+{
+    static_cast<Connection*>(other)->execute(Query("ROLLBACK"));
+    return 0;
+}
 }
 
 class TestRental : public QObject {
@@ -49,6 +59,8 @@ private slots:
     void pickers_fill_the_counter();
     void codes_longer_than_the_settings_are_found_whole();
     void stored_codes_with_signs_are_their_own_records();
+    void counter_never_serves_another_code();
+    void member_deleted_while_asked_gets_no_rental();
     void taken_meanwhile_rolls_back_the_whole_list();
     void two_desktops_one_barcode();
     void limit_reached_meanwhile_rolls_back();
@@ -566,6 +578,86 @@ void TestRental::stored_codes_with_signs_are_their_own_records()
              QList<QVariantList>({{"A001-", "P0001"}, {"A001", "P0002"}}));
     QCOMPARE(shop.rows("select cod from TB4 where sta='Y' order by cod"),
              QList<QVariantList>({{"P0001"}, {"P0002"}}));
+}
+
+void TestRental::counter_never_serves_another_code()
+{
+    TestShop shop;
+    open_shop(shop);
+    for (const auto& [cod, nam] : {std::pair{"A001-", "대시회원"}, {"A001", "짧은회원"}, {"-B7", "앞대시회원"}, {"B7", "비칠"}})
+        shop.add_member(cod, nam, "B");
+    for (const char* cod : {"P0001-", "P0001", "+P0002", "P0002"}) shop.add_item(cod, "DVD");
+    MsgResponder r;
+    C1 d;
+    d.form_load();
+    d.show();
+    // A stray apostrophe at the other end of a signed code keeps the code
+    // whole; beside a plain code it is dropped as always.
+    for (const auto& [typed, cod, nam] : {std::tuple{"-b7'", "-B7", "앞대시회원"}, {" 'A001-", "A001-", "대시회원"},
+                                          {"A001'", "A001", "짧은회원"}, {"'b7", "B7", "비칠"}}) {
+        d.cmd_clr->click();
+        enter_member(d, typed);
+        QCOMPARE(d.t_m_cod->text(), QString(cod));
+        QCOMPARE(d.t_m_nam->text(), QString(nam));
+    }
+    Connection& c = con();
+    QCOMPARE(counter_code(c, CodeOf::Item, "+p0002'"), QString("+P0002"));
+    QCOMPARE(counter_code(c, CodeOf::Item, "'P0001-"), QString("P0001-"));
+    QCOMPARE(counter_code(c, CodeOf::Item, "P0002'"), QString("P0002"));
+    QCOMPARE(counter_code(c, CodeOf::Item, "'P0003-"), QString("P0003"));   // none stored: cleaned
+
+    // Another desk holds the database past this desk's wait: the failed
+    // lookup serves the text as it stands, never its twin.
+    Connection other;
+    QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
+    auto hold = [&] {
+        QVERIFY(other.execute(Query("BEGIN EXCLUSIVE")) >= 0);
+        sqlite3_busy_handler(c.handle(), give_up_as_the_other_lets_go, &other);
+        TestShop::expect_sql_error();
+    };
+    d.cmd_clr->click();
+    hold();
+    enter_member(d, "A001-");
+    QCOMPARE(d.t_m_cod->text(), QString("A001-"));
+    QCOMPARE(d.t_m_nam->text(), QString("대시회원"));
+    hold();
+    scan(d, "+P0002");
+    hold();
+    scan(d, "p0001-");
+    sqlite3_busy_timeout(c.handle(), 5000);
+    QCOMPARE(TestShop::unexpected_sql_errors(), 0);
+    QCOMPARE(row_texts(d.ms_p, 1)[4], QString("+P0002"));
+    QCOMPARE(row_texts(d.ms_p, 2)[4], QString("P0001-"));
+    QTest::mouseClick(d.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.last(), QString("대여처리완료!"));
+    QCOMPARE(shop.rows("select m_cod,p_cod from TC1 order by idx"),
+             QList<QVariantList>({{"A001-", "+P0002"}, {"A001-", "P0001-"}}));
+}
+
+void TestRental::member_deleted_while_asked_gets_no_rental()
+{
+    TestShop shop;
+    open_shop(shop);
+    shop.add_member("M0001", "새회원", "B");
+    shop.add_item("T1", "DVD");
+    MsgResponder r;
+    C1 d;
+    d.form_load();
+    d.show();
+    enter_member(d, "M0001");
+    scan(d, "T1");
+    // While he is asked, another desk deletes him: he has no history yet.
+    Connection other;
+    QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
+    r.while_shown = [&](const QString& text) {
+        if (text == "(1)건을 대여처리 하시겠습니까?") other.execute(Query("delete from TB1 where cod='M0001'"));
+    };
+    QTest::mouseClick(d.cmd_add, Qt::LeftButton);
+    QCOMPARE(r.texts, QStringList({"(1)건을 대여처리 하시겠습니까?", "대여처리실패!"}));
+    QCOMPARE(d.saved, 0);
+    QCOMPARE(shop.count("TC1"), 0);
+    QCOMPARE(shop.scalar("select sta from TB4 where cod='T1'").toString(), QString("N"));
+    QCOMPARE(d.filled_rows(), 1);
 }
 
 void TestRental::taken_meanwhile_rolls_back_the_whole_list()

@@ -315,6 +315,18 @@ void TestBatch::stale_batch_rolls_back()
     QCOMPARE(save_batch(con(), rows, 3, day0(), "ADMIN"), BatchSave::Failed);
     QCOMPARE(shop.rows("select * from TC1 order by idx"), after_return);
     QCOMPARE(shop.scalar("select sta from TB4 where cod='P0000001'").toString(), QString("N"));
+
+    // A member deleted at another desk since the check gets no rental.
+    shop.add_member("C1", "떠날회원", "B");
+    rows = {row("1", dstr(0), "A1", "P0000003"), row("1", dstr(0), "C1", "P0000004")};
+    check_batch(con(), rows, BatchSource::Terminal, 8);
+    QCOMPARE(tags(rows), QStringList({"", ""}));
+    Connection other;
+    QVERIFY(other.open(shop.dir() + "/PGM.mdb", db_password()));
+    QCOMPARE(other.execute(Query("delete from TB1 where cod='C1'")), 1);
+    QCOMPARE(save_batch(con(), rows, 3, day0(), "ADMIN"), BatchSave::Failed);
+    QCOMPARE(shop.rows("select * from TC1 order by idx"), after_return);
+    QCOMPARE(shop.count("TB4", "sta='Y' and cod in ('P0000003','P0000004')"), 0);
 }
 
 void TestBatch::grid_load_widths_and_progress()

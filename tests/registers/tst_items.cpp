@@ -313,7 +313,7 @@ void TestItems::failed_history_check_deletes_nothing()
 
     // A rental registered after the check (another desk) keeps both.
     open_db();
-    QCOMPARE(item_delete("T0000001"), ItemDelete::History);
+    QCOMPARE(item_delete("T0000001"), Deletion::History);
     QCOMPARE(shop.count("TB4"), 1);
     QCOMPARE(shop.count("TC1"), 1);
 }

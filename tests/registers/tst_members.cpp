@@ -3,6 +3,8 @@
 #include "support/fixture.h"
 #include "support/driving.h"
 #include "data/state.h"
+#include "counter/rentals.h"
+#include "data/clock.h"
 #include "registers/B1.h"
 #include "registers/members.h"
 #include "shell/screens.h"
@@ -251,6 +253,24 @@ private slots:
         QCOMPARE(shop->count("TB1_1", "cod='M002'"), 0);
         QCOMPARE(row_of(ms, "M002"), -1);
         QCOMPARE(shop->count("TB1_1"), 4);
+
+        // While M004 is asked about, another desk rents him an item: the
+        // deletion keeps him and the rental.
+        r.clear();
+        shop->exec("insert into TB4 values ('Y','N','DVD','T1','이름','','','','','',1000,500,'')");
+        Connection other;
+        QVERIFY(other.open(shop->dir() + "/PGM.mdb", db_password()));
+        r.while_shown = [&](const QString& text) {
+            if (text == "[M004]항목을 삭제하시겠습니까?")
+                QVERIFY(save_rentals(other, "M004", {RentalLine{"2026-12-31", "Y", 1000, "T1"}}, today(), "DESK2", 5));
+        };
+        ms->set_row(row_of(ms, "M004"));
+        b1->cmd_del->click();
+        QCOMPARE(r.texts, (QStringList{"[M004]항목을 삭제하시겠습니까?",
+                                       "[M004]대여반납내역이 존재하는 회원이므로 삭제할 수 없습니다!"}));
+        QCOMPARE(shop->count("TB1", "cod='M004'"), 1);
+        QCOMPARE(shop->count("TC1", "m_cod='M004' and p_cod='T1' and e_dat=''"), 1);
+        QCOMPARE(shop->scalar("select sta from TB4 where cod='T1'").toString(), QStringLiteral("Y"));
     }
 
     void buttons_check_rights()

@@ -229,6 +229,30 @@ private slots:
         QCOMPARE(b1->ms->text(row, 11), QStringLiteral("●"));
     }
 
+    void no_period_for_a_member_deleted_meanwhile()
+    {
+        shop->add_member("G001", "떠난회원");
+        shop->add_period("G001", "2027-01-10", "2028-01-10", 30000);
+        open_list();
+        MsgResponder r;
+        b1->ms->set_row(row_of(b1->ms, "G001"));
+        when_dialog_shows("B1_add_edt", [&](QWidget* w) {
+            auto* d = static_cast<B1_add_edt*>(w);
+            // Another desk deletes him with his period while his dialog is open.
+            Connection other;
+            if (other.open(shop->dir() + "/PGM.mdb", db_password())) {
+                other.execute(Query("delete from TB1 where cod='G001'"));
+                other.execute(Query("delete from TB1_1 where cod='G001'"));
+            }
+            d->t_s_dat->setText(QStringLiteral("2028-01-10"));
+            d->Command1->click();
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        b1->cmd_edt->click();
+        QCOMPARE(r.texts, QStringList{"연회원정보등록실패!"});
+        QCOMPARE(shop->count("TB1_1"), 0);
+    }
+
     void only_the_newest_period_is_deleted()
     {
         shop->add_member("D001", "삭제회원");

@@ -139,6 +139,7 @@ void MsgResponder::poll()
         texts << box->text();
         icons << box->icon();
         titles << box->windowTitle();
+        if (while_shown) while_shown(box->text());
         QMessageBox::StandardButton want = QMessageBox::NoButton;
         if (!queue_.isEmpty()) want = queue_.takeFirst();
         QAbstractButton* b = want != QMessageBox::NoButton ? box->button(want) : nullptr;

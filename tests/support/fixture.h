@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 // A temporary program folder holding a fresh delivered database, made the
@@ -61,6 +62,9 @@ public:
     QStringList titles;
     QString last() const { return texts.isEmpty() ? QString() : texts.last(); }
     void clear() { texts.clear(); icons.clear(); titles.clear(); }
+    // Runs with each box's text while the box is shown, before it is
+    // answered: another desk acting between a check and its write.
+    std::function<void(const QString& text)> while_shown;
 
 private:
     void poll();
