@@ -32,6 +32,17 @@ MemberRow find_member(Connection& c, const QString& cod)
                                 });
 }
 
+Lookup stored_code(Connection& c, CodeOf kind, const QString& cod)
+{
+    return lookup(c, kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {cod})
+                                            : Query("select cod from TB4 where cod=?", {cod}));
+}
+
+bool member_registered(Connection& c, const QString& cod)
+{
+    return stored_code(c, CodeOf::Member, cod) == Lookup::Found;
+}
+
 QString counter_code(Connection& c, CodeOf kind, const QString& text)
 {
     const QString upper = text.toUpper();
@@ -46,20 +57,13 @@ QString counter_code(Connection& c, CodeOf kind, const QString& text)
     bare.remove(u'\'');
     for (const QString& candidate : {whole, bare}) {
         if (candidate == cleaned) break;
-        const Query q = kind == CodeOf::Member ? Query("select cod from TB1 where cod=?", {candidate})
-                                               : Query("select cod from TB4 where cod=?", {candidate});
-        switch (lookup(c, q)) {
+        switch (stored_code(c, kind, candidate)) {
         case Lookup::Found: return candidate;
         case Lookup::Failed: return whole;
         case Lookup::None: break;
         }
     }
     return cleaned;
-}
-
-bool member_registered(Connection& c, const QString& cod)
-{
-    return lookup(c, Query("select cod from TB1 where cod=?", {cod})) == Lookup::Found;
 }
 
 MemberStatus member_status(Connection& c, const QString& cod, const QDate& today, qint64 annual_fee)

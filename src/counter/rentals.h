@@ -15,6 +15,9 @@ struct MemberRow {
 };
 MemberRow find_member(Connection& c, const QString& cod);
 
+enum class CodeOf { Member, Item };
+// Whether the code is a stored member code (TB1) or barcode (TB4), as it stands.
+Lookup stored_code(Connection& c, CodeOf kind, const QString& cod);
 // Whether the member code is in TB1. Asked inside a save's transaction, the
 // answer holds until it commits: no other desk can delete him meanwhile.
 bool member_registered(Connection& c, const QString& cod);
@@ -28,7 +31,6 @@ bool member_registered(Connection& c, const QString& cod);
 // When none is stored, the cleaned text goes on, so a stray sign or
 // apostrophe typed before Enter is still forgiven. A lookup that fails
 // decides nothing: the text as it stands goes on, never a later candidate.
-enum class CodeOf { Member, Item };
 QString counter_code(Connection& c, CodeOf kind, const QString& text);
 
 // One open rental of a member (TC1 with e_dat '').

@@ -136,18 +136,13 @@ BatchSave save_batch(Connection& c, const std::vector<BatchRow>& rows, int renta
     if (!t.ok()) return BatchSave::Failed;
     const QString e_dat = date_text(today);
     const int total = int(rows.size());
-    // Members found inside this transaction: each is asked once.
-    QSet<QString> members;
     for (int i = 0; i < total; ++i) {
         const BatchRow& r = rows[size_t(i)];
         if (progress) progress(i + 1, total);
         if (is_rental(r.gbn)) {
             // A member deleted at another desk since the check gets no
             // rental: the whole batch stops.
-            if (!members.contains(r.m_cod)) {
-                if (!member_registered(c, r.m_cod)) return BatchSave::Failed;
-                members.insert(r.m_cod);
-            }
+            if (!member_registered(c, r.m_cod)) return BatchSave::Failed;
             qint64 fee = 0;
             if (r.m_gbn != u"A" && !cell_number(r.dae, &fee)) return BatchSave::Failed;
             const QDate s_dat = parse_date(r.dat);

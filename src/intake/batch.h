@@ -69,8 +69,9 @@ enum class BatchSave {
     Failed,      // rolled back (a statement failed, or a row changed since the check)
 };
 // Writes the batch in one transaction: a rental per row of kind 1/3 (only
-// while its member is registered; the item taken only while in stock), a return per row of kind 2/4 (the rental closed
-// only while open, the item back in stock once no rental of it is open).
+// while its member is registered; the item taken only while in stock), a
+// return per row of kind 2/4 (the rental closed only while open, the item
+// back in stock once no rental of it is open).
 // Any failure rolls all back.
 BatchSave save_batch(Connection& c, const std::vector<BatchRow>& rows, int rental_days, const QDate& today,
                      const QString& user, const BatchProgress& progress = {});
